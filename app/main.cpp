@@ -1,0 +1,68 @@
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.hpp"
+#include "app/console_view.hpp"
+#include "app/run.hpp"
+#include "ui/result_window.hpp"
+
+namespace {
+
+constexpr int exitMerged = 0;
+constexpr int exitFailed = 1;
+constexpr int exitUsage = 2;
+
+int exitStatus(gapmerge::RunStatus status) {
+  return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
+}
+
+int runInWindow(int& argc, char** argv, const gapmerge::RunOptions& options) {
+  const auto window = gapmerge::makeResultWindow(argc, argv);
+  const auto status = gapmerge::runMerge(*window, options);
+  if (status == gapmerge::RunStatus::viewUnavailable) {
+    std::cerr << "gapmerge: no window could be opened (no usable display); "
+                 "'gapmerge --batch' merges without one\n";
+  }
+  return exitStatus(status);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A write beyond the file size limit must fail and be reported like any
+  // other failed write, not end the process.
+  std::signal(SIGXFSZ, SIG_IGN);
+
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const auto line = gapmerge::parseCommandLine(arguments);
+  switch (line.command) {
+    case gapmerge::Command::help:
+      std::cout << gapmerge::helpText();
+      return exitMerged;
+    case gapmerge::Command::version:
+      std::cout << "gapmerge " << GAPMERGE_VERSION << "\n";
+      return exitMerged;
+    case gapmerge::Command::usageError:
+      std::cerr << "gapmerge: " << line.error << "\n" << gapmerge::usageText();
+      return exitUsage;
+    case gapmerge::Command::window:
+    case gapmerge::Command::batch:
+      break;
+  }
+  if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
+    std::cerr << "gapmerge: cannot enter directory '" << line.directory
+              << "': " << std::strerror(errno) << "\n";
+    return exitUsage;
+  }
+  const gapmerge::RunOptions options{.rangeOrder = line.rangeOrder};
+  if (line.command == gapmerge::Command::batch) {
+    gapmerge::ConsoleView console(std::cout);
+    return exitStatus(gapmerge::runMerge(console, options));
+  }
+  return runInWindow(argc, argv, options);
+}

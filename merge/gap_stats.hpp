@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The run's prime-gap statistics: one histogram of gap sizes 0 to 2000 for the
+// whole run, the running gap total, and the blocks of series derived from them.
+namespace gapmerge {
+
+constexpr std::int64_t maxHistogramGap = 2000;
+
+struct GapStats {
+  std::array<std::int64_t, maxHistogramGap + 1> histogram{};
+  std::int64_t runningGapTotal = 0;
+  std::int64_t previousLastPrime = 0;  // 0: no mid gap can be formed
+};
+
+// One listed gap: a gap size whose counter is not zero, with that counter.
+struct GapCount {
+  std::int64_t gap;
+  std::int64_t count;
+};
+
+// The histogram as the series see it: its non-zero counters in gap order, the
+// divisor of the normalized series, and the sums of the three residue classes
+// of the gap size modulo 3.
+struct StatsBlock {
+  std::vector<GapCount> counts;
+  std::int64_t divisor = 0;
+  std::array<std::int64_t, 3> classTotals{};
+};
+
+void addTableEntry(GapStats& stats, std::int64_t gap, std::int64_t quantity);
+
+// Counts the gap from the previous report's last prime to firstPrime and
+// returns it; nothing happens (and nothing is returned) while there is no
+// previous last prime.
+std::optional<std::int64_t> addMidGap(GapStats& stats, std::int64_t firstPrime);
+
+// lastPrime becomes the previous last prime; 0 cuts the chain.
+void closeReport(GapStats& stats, std::int64_t lastPrime);
+
+std::int64_t runningTotal(const GapStats& stats);
+
+// The cumulative block after a report: divisor = running gap total.
+void reportSeries(const GapStats& stats, StatsBlock& block);
+
+// The final block: divisor = the sum of all counters (the histogram total).
+void finalSeries(const GapStats& stats, StatsBlock& block);
+
+}  // namespace gapmerge

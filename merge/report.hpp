@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "merge/gap_stats.hpp"
+#include "text/text_file.hpp"
+
+// What the run reads from slice reports: the bounds in a report's name and the
+// values of its key lines. One record serves the whole run and is never
+// cleared: a value a report does not give keeps the last report's value.
+namespace gapmerge {
+
+struct ReportRecord {
+  std::int64_t fileNmin = 0;  // from the name, field 2
+  std::int64_t fileNmax = 0;  // from the name, field 4
+  std::int64_t nmin = 0;
+  std::int64_t nmax = 0;
+  std::int64_t nPrimes = 0;   // "Tramvelok - found " line
+  std::int64_t nPrimes2 = 0;  // the count on the " primes in " line
+  std::int64_t nGaps = 0;
+  std::int64_t firstPrime = 0;
+  std::int64_t lastPrime = 0;
+  bool goodGuess = false;
+  bool excellent = false;
+};
+
+// Sets fileNmin and fileNmax from the space-separated fields 2 and 4 of the
+// name, whose digits may be grouped with "_" or ".".
+void parseReportName(std::string_view reportName, ReportRecord& record);
+
+// Reads an opened report to its end into the record, handing every gap table
+// item to the statistics as it is split off.
+void parseReport(TextFile& file, ReportRecord& record, GapStats& stats);
+
+}  // namespace gapmerge

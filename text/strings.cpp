@@ -1,0 +1,137 @@
+#include "text/strings.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "text/wrap.hpp"
+
+namespace gapmerge {
+
+std::string_view leftPart(std::string_view s, std::int64_t n) {
+  if (n <= 0) {
+    return {};
+  }
+  return s.substr(0, static_cast<std::size_t>(n));
+}
+
+std::string_view midPart(std::string_view s, std::int64_t p) {
+  const auto start = static_cast<std::uint64_t>(std::max<std::int64_t>(p, 1) - 1);
+  if (start >= s.size()) {
+    return {};
+  }
+  return s.substr(static_cast<std::size_t>(start));
+}
+
+std::size_t findText(std::string_view s, std::string_view t, std::int64_t p) {
+  const auto start = static_cast<std::uint64_t>(std::max<std::int64_t>(p, 1) - 1);
+  if (s.empty() || t.empty() || start >= s.size()) {
+    return 0;
+  }
+  const auto at = s.find(t, static_cast<std::size_t>(start));
+  return at == std::string_view::npos ? 0 : at + 1;
+}
+
+std::string replaceAll(std::string_view s, std::string_view find, std::string_view replacement) {
+  if (find.empty()) {
+    return std::string(s);
+  }
+  std::string out;
+  out.reserve(s.size());
+  std::size_t from = 0;
+  for (auto at = s.find(find); at != std::string_view::npos; at = s.find(find, from)) {
+    out.append(s.substr(from, at - from)).append(replacement);
+    from = at + find.size();
+  }
+  out.append(s.substr(from));
+  return out;
+}
+
+std::string_view fieldAt(std::string_view s, std::int64_t n, std::string_view separator) {
+  if (n < 1) {
+    return {};
+  }
+  if (separator.empty()) {
+    return n == 1 ? s : std::string_view{};
+  }
+  std::size_t begin = 0;
+  for (std::int64_t field = 1; field < n; ++field) {
+    const auto at = s.find(separator, begin);
+    if (at == std::string_view::npos) {
+      return {};
+    }
+    begin = at + separator.size();
+  }
+  const auto end = s.find(separator, begin);
+  return s.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+}
+
+std::string_view trimSpaces(std::string_view s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+namespace {
+
+// The value of c as a digit of base, or -1 when it is not one.
+int digitValue(char c, int base) {
+  int value = -1;
+  if (c >= '0' && c <= '9') {
+    value = c - '0';
+  } else if (c >= 'a' && c <= 'f') {
+    value = c - 'a' + 10;
+  } else if (c >= 'A' && c <= 'F') {
+    value = c - 'A' + 10;
+  }
+  return value < base ? value : -1;
+}
+
+}  // namespace
+
+std::int64_t parseInteger(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) {
+    ++i;
+  }
+  bool negative = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  int base = 10;
+  if (i < s.size() && (s[i] == '$' || s[i] == '%')) {
+    base = s[i] == '$' ? 16 : 2;
+    ++i;
+  }
+  std::uint64_t value = 0;
+  for (; i < s.size(); ++i) {
+    const int digit = digitValue(s[i], base);
+    if (digit < 0) {
+      break;
+    }
+    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+  }
+  return negative ? negateWrap(toSigned(value)) : toSigned(value);
+}
+
+std::string_view filePart(std::string_view path) {
+  const auto at = path.find_last_of("/\\");
+  return at == std::string_view::npos ? path : path.substr(at + 1);
+}
+
+std::string workingDirectory() {
+  std::error_code error;
+  std::string path = std::filesystem::current_path(error).string();
+  if (error || path.empty()) {
+    return {};
+  }
+  if (path.back() != '/') {
+    path.push_back('/');
+  }
+  return path;
+}
+
+}  // namespace gapmerge

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Byte-string operations that the report format and the merged file rely on.
+// One byte is one character; positions count from 1.
+namespace gapmerge {
+
+// The first n bytes of s; n below 0 gives "", n beyond the length gives s.
+std::string_view leftPart(std::string_view s, std::int64_t n);
+
+// s from position p to its end; p below 1 counts as 1.
+std::string_view midPart(std::string_view s, std::int64_t p);
+
+// Position of the first t in s at p or later; 0 when none or either is empty.
+std::size_t findText(std::string_view s, std::string_view t, std::int64_t p = 1);
+
+// s with every occurrence of find replaced, left to right, without overlap.
+std::string replaceAll(std::string_view s, std::string_view find, std::string_view replacement);
+
+// The n-th field (from 1) of s split at every separator; "" when there is none.
+std::string_view fieldAt(std::string_view s, std::int64_t n, std::string_view separator);
+
+// s without leading and trailing blanks (tabs stay).
+std::string_view trimSpaces(std::string_view s);
+
+// Reads an optionally signed decimal, $hex or %binary integer from the start of
+// s after blanks and tabs; wraps around past 64 bits; no digit gives 0.
+std::int64_t parseInteger(std::string_view s);
+
+// The text after the last "/" or "\" of path.
+std::string_view filePart(std::string_view path);
+
+// The absolute physical path of the current directory, ending with "/";
+// "" when the current directory is no longer reachable.
+std::string workingDirectory();
+
+}  // namespace gapmerge

@@ -1,0 +1,175 @@
+#include "text/text_file.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace gapmerge {
+
+namespace {
+
+// Opens path without blocking (a FIFO never waits for a peer), keeps it only
+// when it is a regular file that no other process holds, and returns the
+// descriptor in blocking mode; -1 otherwise.
+int openExclusive(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    return -1;
+  }
+  struct stat info {};
+  const bool usable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                      ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+  if (!usable) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Refills the read buffer; false at the end of the file or after a read error.
+bool fillBuffer(TextFile& file) {
+  if (file.fd < 0 || file.failed) {
+    return false;
+  }
+  for (;;) {
+    const ssize_t got = ::read(file.fd, file.buffer.data(), file.buffer.size());
+    if (got > 0) {
+      file.begin = 0;
+      file.end = static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    file.failed = got < 0;
+    return false;
+  }
+}
+
+// Writes bytes straight to the file, retrying short writes; after a failure
+// every later write is dropped.
+void writeBytes(TextFile& file, std::string_view bytes) {
+  while (!bytes.empty() && !file.failed) {
+    const ssize_t put = ::write(file.fd, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) {
+      continue;
+    }
+    if (put <= 0) {
+      file.failed = true;
+      return;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+}
+
+void flushBuffer(TextFile& file) {
+  writeBytes(file, {file.buffer.data(), file.end});
+  file.end = 0;
+}
+
+}  // namespace
+
+TextFile::TextFile(TextFile&& other) noexcept
+    : fd(std::exchange(other.fd, -1)),
+      writing(other.writing),
+      failed(other.failed),
+      begin(other.begin),
+      end(other.end),
+      buffer(other.buffer) {}
+
+TextFile& TextFile::operator=(TextFile&& other) noexcept {
+  if (this != &other) {
+    closeTextFile(*this);
+    fd = std::exchange(other.fd, -1);
+    writing = other.writing;
+    failed = other.failed;
+    begin = other.begin;
+    end = other.end;
+    buffer = other.buffer;
+  }
+  return *this;
+}
+
+TextFile::~TextFile() { closeTextFile(*this); }
+
+TextFile openTextFile(const std::string& path) {
+  TextFile file;
+  file.fd = openExclusive(path, O_RDONLY);
+  return file;
+}
+
+TextFile createTextFile(const std::string& path) {
+  TextFile file;
+  int fd = openExclusive(path, O_RDWR | O_CREAT);
+  if (fd < 0) {
+    fd = openExclusive(path, O_WRONLY);
+  }
+  if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    fd = -1;
+  }
+  file.fd = fd;
+  file.writing = true;
+  return file;
+}
+
+bool atEnd(TextFile& file) { return file.begin == file.end && !fillBuffer(file); }
+
+void readLine(TextFile& file, std::string& line) {
+  line.clear();
+  while (!atEnd(file)) {
+    const char* start = file.buffer.data() + file.begin;
+    const char* stop = file.buffer.data() + file.end;
+    const char* lineEnd =
+        std::find_if(start, stop, [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
+    line.append(start, lineEnd);
+    file.begin = static_cast<std::size_t>(lineEnd - file.buffer.data());
+    if (lineEnd == stop) {
+      continue;
+    }
+    ++file.begin;
+    if (*lineEnd == '\r' && !atEnd(file) && file.buffer[file.begin] == '\n') {
+      ++file.begin;
+    }
+    return;
+  }
+}
+
+void writeLine(TextFile& file, std::string_view text) {
+  if (file.fd < 0 || !file.writing) {
+    return;
+  }
+  constexpr std::string_view lineEnd = "\r\n";
+  for (const std::string_view part : {text, lineEnd}) {
+    if (part.size() > file.buffer.size() - file.end) {
+      flushBuffer(file);
+    }
+    if (part.size() >= file.buffer.size()) {
+      writeBytes(file, part);
+    } else {
+      std::memcpy(file.buffer.data() + file.end, part.data(), part.size());
+      file.end += part.size();
+    }
+  }
+}
+
+bool closeTextFile(TextFile& file) {
+  if (file.fd < 0) {
+    return false;
+  }
+  if (file.writing) {
+    flushBuffer(file);
+  }
+  const bool closed = ::close(std::exchange(file.fd, -1)) == 0;
+  file.begin = file.end = 0;
+  return closed && !file.failed;
+}
+
+}  // namespace gapmerge

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Buffered byte files that read lines with any line end and write CR LF lines.
+// Each file is held exclusively (a non-blocking advisory lock) while it is
+// open. A handle whose open failed does nothing: it reads as an empty file and
+// drops every write.
+namespace gapmerge {
+
+constexpr std::size_t textFileBufferSize = 4096;
+
+struct TextFile {
+  TextFile() = default;
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+  TextFile(TextFile&& other) noexcept;
+  TextFile& operator=(TextFile&& other) noexcept;
+  ~TextFile();
+
+  [[nodiscard]] bool isOpen() const { return fd >= 0; }
+
+  int fd = -1;
+  bool writing = false;
+  bool failed = false;  // a read or write error: nothing more is read or written
+  std::size_t begin = 0;  // reading: next unread byte of buffer
+  std::size_t end = 0;    // reading: end of the bytes read; writing: bytes waiting
+  std::array<char, textFileBufferSize> buffer{};
+};
+
+// Opens an existing regular file for reading; never blocks. The result is not
+// open when the file is missing, not a regular file, or held by another process.
+TextFile openTextFile(const std::string& path);
+
+// Creates or empties a regular file for writing. A file that another process
+// holds is neither truncated nor opened.
+TextFile createTextFile(const std::string& path);
+
+// True when no further byte can be read.
+bool atEnd(TextFile& file);
+
+// The next line without its end (LF, CR, CR LF or NUL) into `line`; "" at the end.
+void readLine(TextFile& file, std::string& line);
+
+// Writes text followed by CR LF.
+void writeLine(TextFile& file, std::string_view text);
+
+// Writes out the buffer and closes. True when the file was open and every
+// byte written to it reached the file.
+bool closeTextFile(TextFile& file);
+
+}  // namespace gapmerge
