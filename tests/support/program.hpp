@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the built gapmerge program and collects what it printed.
+namespace gapmerge::test {
+
+struct ProgramResult {
+  int exitStatus = -1;  // -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+struct ProgramLimits {
+  long long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes, -1 for none; SIGXFSZ is then ignored
+};
+
+// Runs gapmerge with arguments in folder (the current folder when empty),
+// with standard input closed.
+ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::string& folder = {},
+                          const ProgramLimits& limits = {});
+
+}  // namespace gapmerge::test

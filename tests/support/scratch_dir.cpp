@@ -1,0 +1,55 @@
+#include "tests/support/scratch_dir.hpp"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace gapmerge::test {
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "gapmerge-test-XXXXXX").string();
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  if (::mkdtemp(name.data()) == nullptr) {
+    throw std::runtime_error("cannot create a scratch folder");
+  }
+  path_ = std::filesystem::canonical(name.data());
+}
+
+ScratchDir::~ScratchDir() {
+  // Give back the permissions a test may have taken away, then remove.
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(
+           path_, std::filesystem::directory_options::skip_permission_denied, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    if (it->is_directory(error) && !it->is_symlink(error)) {
+      ::chmod(it->path().c_str(), 0700);
+    }
+  }
+  ::chmod(path_.c_str(), 0700);
+  std::filesystem::remove_all(path_, error);
+}
+
+std::string ScratchDir::asWorkingDirectory() const { return path_.string() + "/"; }
+
+std::filesystem::path ScratchDir::write(const std::filesystem::path& relative,
+                                        std::string_view bytes) const {
+  const auto file = path_ / relative;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file;
+}
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace gapmerge::test
