@@ -4,8 +4,8 @@
 
 #include "app/result_view.hpp"
 
-// The batch view: no window and no question; the result text goes to a stream
-// with every line ending in LF.
+// The batch view: no window and no question; the result text goes to a stream,
+// every line of it ended by LF.
 namespace gapmerge {
 
 class ConsoleView final : public ResultView {
@@ -20,9 +20,5 @@ class ConsoleView final : public ResultView {
  private:
   std::ostream& out_;
 };
-
-// The result text as the window shows it, line after line, each line ended by
-// LF: CR LF and lone CR become LF, and the items are separated by a line break.
-std::string consoleText(const ViewText& text);
 
 }  // namespace gapmerge

@@ -14,6 +14,10 @@ struct ViewText {
   std::string warnings;   // the run's warnings, one entry per subject
 };
 
+// The result text as one text with LF line ends: the summary, the file item
+// and the warnings, each starting on a new line. CR LF and a lone CR become LF.
+std::string joinViewText(const ViewText& text);
+
 class ResultView {
  public:
   ResultView() = default;
