@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
   }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
     std::cerr << "gapmerge: cannot enter directory '" << line.directory
-              << "': " << std::strerror(errno) << "\n";
+              << "': " << std::strerror(errno) << "\n"
+              << gapmerge::usageText();
     return exitUsage;
   }
   const gapmerge::RunOptions options{.rangeOrder = line.rangeOrder};

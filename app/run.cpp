@@ -9,7 +9,9 @@
 #include "merge/discovery.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/merged_file.hpp"
+#include "merge/range_order.hpp"
 #include "merge/report.hpp"
+#include "text/number_format.hpp"
 #include "text/strings.hpp"
 #include "text/text_file.hpp"
 
@@ -40,12 +42,26 @@ void widenRange(RunState& run) {
   }
 }
 
+// No gap between consecutive primes below 2^64 comes near the histogram's
+// limit, so a mid gap below 1 or above it means a hole, an overlap or slices
+// out of order: the histogram lost the true joining gap.
+void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
+  if (midGap >= 1 && midGap <= maxHistogramGap) {
+    return;
+  }
+  appendWarningEntry(run.runWarnings, run.reportName,
+                     "Slices do not join: mid gap " + formatInteger(midGap) +
+                         " to the previous report in " + run.reportName + "\n");
+}
+
 // Reads and checks one report that could be opened, then counts its mid gap.
 void mergeReport(RunState& run, TextFile& file) {
   parseReport(file, run.record, run.stats);
   checkReport(run.record, run.reportName, run.runWarnings);
   closeTextFile(file);
-  addMidGap(run.stats, run.record.firstPrime);
+  if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
+    warnIfSlicesDoNotJoin(run, *midGap);
+  }
 }
 
 // A report that cannot be opened contributes nothing and cuts the chain of
@@ -89,13 +105,16 @@ std::string closeRun(RunState& run) {
 
 }  // namespace
 
-RunStatus runMerge(ResultView& view, const RunOptions& /*options*/) {
+RunStatus runMerge(ResultView& view, const RunOptions& options) {
   if (!view.open()) {
     return RunStatus::viewUnavailable;
   }
   RunState run;
   run.workingDirectory = workingDirectory();
   run.reports = findReports(run.workingDirectory);
+  if (options.rangeOrder) {
+    orderReportsByRange(run.reports);
+  }
   run.merged = openMergedFile(run.workingDirectory);
   if (!run.merged.created) {
     warnAboutMergedFile(run, "Merged results file could not be created in ");

@@ -1,34 +1,24 @@
 #include "tests/support/program.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace gapmerge::test {
 
 namespace {
 
-std::string slurp(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// In the child: sets up the folder, limits and output files, then runs the program.
+// In the child: sets up the folder, limits and output pipes, then runs the program.
 [[noreturn]] void execGapmerge(const std::vector<std::string>& arguments, const std::string& folder,
-                               const ProgramLimits& limits, const std::string& outPath,
-                               const std::string& errPath) {
+                               const ProgramLimits& limits, int out, int err) {
   const int in = ::open("/dev/null", O_RDONLY);
-  const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
-      ::dup2(err, 2) < 0 || (!folder.empty() && ::chdir(folder.c_str()) != 0)) {
+  if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
+      (!folder.empty() && ::chdir(folder.c_str()) != 0)) {
     ::_exit(127);
   }
   if (limits.fileSizeLimit >= 0) {
@@ -37,10 +27,9 @@ std::string slurp(const std::filesystem::path& file) {
                        static_cast<rlim_t>(limits.fileSizeLimit)};
     ::setrlimit(RLIMIT_FSIZE, &limit);
   }
-  std::vector<char*> argv;
-  std::string program = GAPMERGE_EXE;
-  argv.push_back(program.data());
   std::vector<std::string> copies(arguments);
+  std::string program = GAPMERGE_EXE;
+  std::vector<char*> argv{program.data()};
   for (auto& argument : copies) {
     argv.push_back(argument.data());
   }
@@ -49,27 +38,50 @@ std::string slurp(const std::filesystem::path& file) {
   ::_exit(127);
 }
 
+// Reads both pipes until the child has closed them.
+void collectOutput(int out, int err, ProgramResult& result) {
+  std::array<pollfd, 2> fds{pollfd{out, POLLIN, 0}, pollfd{err, POLLIN, 0}};
+  std::array<std::string*, 2> targets{&result.out, &result.err};
+  std::array<char, 65536> buffer{};
+  int open = 2;
+  while (open > 0 && ::poll(fds.data(), fds.size(), -1) >= 0) {
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) {
+        continue;
+      }
+      const ssize_t got = ::read(fds[i].fd, buffer.data(), buffer.size());
+      if (got > 0) {
+        targets[i]->append(buffer.data(), static_cast<std::size_t>(got));
+      } else {
+        ::close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::string& folder,
                           const ProgramLimits& limits) {
-  const auto base = std::filesystem::temp_directory_path() /
-                    ("gapmerge-run-" + std::to_string(::getpid()));
-  const std::string outPath = base.string() + ".out";
-  const std::string errPath = base.string() + ".err";
+  std::array<int, 2> out{};
+  std::array<int, 2> err{};
   ProgramResult result;
+  if (::pipe2(out.data(), O_CLOEXEC) != 0 || ::pipe2(err.data(), O_CLOEXEC) != 0) {
+    return result;
+  }
   const pid_t child = ::fork();
   if (child == 0) {
-    execGapmerge(arguments, folder, limits, outPath, errPath);
+    execGapmerge(arguments, folder, limits, out[1], err[1]);
   }
+  ::close(out[1]);
+  ::close(err[1]);
+  collectOutput(out[0], err[0], result);
   int status = 0;
   if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     result.exitStatus = WEXITSTATUS(status);
   }
-  result.out = slurp(outPath);
-  result.err = slurp(errPath);
-  std::filesystem::remove(outPath);
-  std::filesystem::remove(errPath);
   return result;
 }
 
