@@ -37,22 +37,6 @@ std::int64_t parsePrimesInCount(std::string_view line) {
   return parseInteger(trimSpaces(count));
 }
 
-// Hands every "[gap, quantity]" item of the table line to the statistics, in
-// order, up to the first empty item. The line is walked once, so a table of
-// any length costs time in proportion to its length.
-void readGapTable(std::string_view table, GapStats& stats) {
-  std::size_t open = table.find('[');
-  while (open != std::string_view::npos) {
-    const std::size_t next = table.find('[', open + 1);
-    const std::string_view item = table.substr(open + 1, next == std::string_view::npos ? std::string_view::npos : next - open - 1);
-    if (item.empty()) {
-      return;
-    }
-    addTableEntry(stats, parseInteger(item), parseInteger(fieldAt(item, 2, ",")));
-    open = next;
-  }
-}
-
 void readKeyLine(std::string_view line, ReportRecord& record) {
   readKey(line, "nmin = ", record.nmin);
   readKey(line, "nmax = ", record.nmax);
@@ -78,6 +62,21 @@ void parseReportName(std::string_view reportName, ReportRecord& record) {
   record.fileNmax = parseNameBound(fieldAt(reportName, 4, " "));
 }
 
+// The line is walked once, so a table of any length costs time in proportion
+// to its length.
+void parseGapTable(std::string_view table, GapStats& stats) {
+  std::size_t open = table.find('[');
+  while (open != std::string_view::npos) {
+    const std::size_t next = table.find('[', open + 1);
+    const std::string_view item = table.substr(open + 1, next == std::string_view::npos ? std::string_view::npos : next - open - 1);
+    if (item.empty()) {
+      return;
+    }
+    addTableEntry(stats, parseInteger(item), parseInteger(fieldAt(item, 2, ",")));
+    open = next;
+  }
+}
+
 void parseReport(TextFile& file, ReportRecord& record, GapStats& stats) {
   record.goodGuess = false;
   record.excellent = false;
@@ -87,7 +86,7 @@ void parseReport(TextFile& file, ReportRecord& record, GapStats& stats) {
     readKeyLine(line, record);
     if (line == gapTableHeader) {
       readLine(file, line);
-      readGapTable(line, stats);
+      parseGapTable(line, stats);
     }
   }
 }

@@ -29,6 +29,10 @@ struct ReportRecord {
 // name, whose digits may be grouped with "_" or ".".
 void parseReportName(std::string_view reportName, ReportRecord& record);
 
+// Hands every "[gap, quantity]" item of a gap table line to the statistics,
+// in order, up to the first empty item.
+void parseGapTable(std::string_view table, GapStats& stats);
+
 // Reads an opened report to its end into the record, handing every gap table
 // item to the statistics as it is split off.
 void parseReport(TextFile& file, ReportRecord& record, GapStats& stats);

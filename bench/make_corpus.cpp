@@ -1,0 +1,80 @@
+// Writes a deterministic corpus of synthetic slice reports for benchmarks:
+// K reports with D distinct gap sizes each, spread over F folders.
+//
+//   bench-corpus OUT_DIR REPORTS GAPS [FOLDERS]
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::int64_t firstBound = 1000000000000;  // every name has 13 digits
+constexpr std::int64_t sliceSize = 10000000;
+
+struct CorpusShape {
+  std::filesystem::path folder;
+  std::int64_t reports = 0;
+  std::int64_t gaps = 0;
+  std::int64_t folders = 1;
+};
+
+std::string groupWithDots(std::int64_t value) {
+  std::string digits = std::to_string(value);
+  for (auto at = static_cast<std::int64_t>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ".");
+  }
+  return digits;
+}
+
+// The gap table: even gaps 2, 4, ... with quantities falling off as prime gaps
+// do, so the numbers have realistic widths.
+std::string gapTable(std::int64_t gaps, std::int64_t report) {
+  std::string table;
+  for (std::int64_t i = 1; i <= gaps; ++i) {
+    const double share = std::exp(-static_cast<double>(i) / 12.0);
+    const auto quantity = static_cast<std::int64_t>(60000.0 * share) + 1 + (report + i) % 7;
+    table.append("[").append(std::to_string(2 * i)).append(", ");
+    table.append(std::to_string(quantity)).append("], ");
+  }
+  return table;
+}
+
+void writeReport(const CorpusShape& shape, std::int64_t report) {
+  const std::int64_t low = firstBound + report * sliceSize;
+  const std::int64_t high = low + sliceSize - 1;
+  const auto folder = shape.folder / std::string("part").append(std::to_string(report % shape.folders));
+  std::filesystem::create_directories(folder);
+  std::string name = "Tramvelok ";
+  name.append(groupWithDots(low)).append(" to ").append(groupWithDots(high));
+  name.append(" 20261206120000.txt");
+  std::ofstream out(folder / name, std::ios::binary);
+  out << "nmin = " << groupWithDots(low) << "\r\nnmax = " << groupWithDots(high)
+      << "\r\nTramvelok - found 361.840 primes\r\nTramvelok - 361.840 primes in 0.5s\r\n"
+      << "Tramvelok - Total gaps : 361.839\r\nFirst prime in range : " << low + 11
+      << "\r\nLast prime in range : " << high - 7 << "\r\nGaps [gap, qty]\r\n"
+      << gapTable(shape.gaps, report) << "\r\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4 || argc > 5) {
+    std::cerr << "usage: bench-corpus OUT_DIR REPORTS GAPS [FOLDERS]\n";
+    return 2;
+  }
+  CorpusShape shape{argv[1], std::atoll(argv[2]), std::atoll(argv[3]),
+                    argc == 5 ? std::atoll(argv[4]) : 1};
+  if (shape.reports < 0 || shape.gaps < 1 || shape.gaps > 1000 || shape.folders < 1) {
+    std::cerr << "bench-corpus: REPORTS >= 0, 1 <= GAPS <= 1000, FOLDERS >= 1\n";
+    return 2;
+  }
+  for (std::int64_t report = 0; report < shape.reports; ++report) {
+    writeReport(shape, report);
+  }
+  return 0;
+}

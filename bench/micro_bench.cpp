@@ -1,0 +1,82 @@
+// Micro-benchmarks of the hot pieces of a merge run.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "merge/gap_stats.hpp"
+#include "merge/report.hpp"
+#include "merge/sections.hpp"
+#include "text/number_format.hpp"
+
+namespace {
+
+void formatFraction(benchmark::State& state) {
+  std::string out;
+  std::int64_t count = 12345;
+  for (auto _ : state) {
+    out.clear();
+    gapmerge::appendFixed(out, static_cast<double>(count) / 98765432.0, 15);
+    benchmark::DoNotOptimize(out.data());
+    count = count * 1103515245 % 98765432;
+  }
+}
+BENCHMARK(formatFraction);
+
+void formatCount(benchmark::State& state) {
+  std::string out;
+  std::int64_t count = 12345;
+  for (auto _ : state) {
+    out.clear();
+    gapmerge::appendInteger(out, count);
+    benchmark::DoNotOptimize(out.data());
+    count = count * 1103515245 % 98765432;
+  }
+}
+BENCHMARK(formatCount);
+
+// A histogram with the given number of distinct gap sizes.
+gapmerge::GapStats statsWithGaps(std::int64_t gaps) {
+  gapmerge::GapStats stats;
+  for (std::int64_t i = 1; i <= gaps; ++i) {
+    gapmerge::addTableEntry(stats, 2 * i, 1000000 / i + 7);
+  }
+  return stats;
+}
+
+void formatReportSections(benchmark::State& state) {
+  const auto stats = statsWithGaps(state.range(0));
+  gapmerge::StatsBlock block;
+  gapmerge::reportSeries(stats, block);
+  std::string out;
+  for (auto _ : state) {
+    out.clear();
+    gapmerge::appendReportSections(out, 1000000000, block);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(out.size()));
+}
+BENCHMARK(formatReportSections)->Arg(20)->Arg(200)->Arg(1000);
+
+std::string gapTableLine(std::int64_t gaps) {
+  std::string line;
+  for (std::int64_t i = 1; i <= gaps; ++i) {
+    line.append("[").append(std::to_string(2 * i)).append(", ");
+    line.append(std::to_string(1000000 / i + 7)).append("], ");
+  }
+  return line;
+}
+
+void parseGapTableLine(benchmark::State& state) {
+  const std::string line = gapTableLine(state.range(0));
+  for (auto _ : state) {
+    gapmerge::GapStats stats;
+    gapmerge::parseGapTable(line, stats);
+    benchmark::DoNotOptimize(stats.runningGapTotal);
+  }
+}
+BENCHMARK(parseGapTableLine)->Arg(200);
+
+}  // namespace
+
+BENCHMARK_MAIN();
