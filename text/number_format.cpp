@@ -6,6 +6,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "text/fixed15.hpp"
+
 namespace gapmerge {
 
 namespace {
@@ -49,6 +51,9 @@ void appendInteger(std::string& out, std::int64_t value) {
 void appendFixed(std::string& out, double value, int decimals) {
   if (const auto word = specialWord(value); !word.empty()) {
     out.append(word);
+    return;
+  }
+  if (decimals == 15 && appendFixed15(out, value)) {
     return;
   }
   std::array<char, fixedBufferSize> buffer{};
