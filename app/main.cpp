@@ -36,7 +36,7 @@ int runInWindow(int& argc, char** argv, const gapmerge::RunOptions& options) {
 int main(int argc, char** argv) {
   // A write beyond the file size limit must fail and be reported like any
   // other failed write, not end the process.
-  std::signal(SIGXFSZ, SIG_IGN);
+  static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
 
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto line = gapmerge::parseCommandLine(arguments);

@@ -1,0 +1,84 @@
+// make-slices: writes real Tramvelok slice reports for a range cut into
+// slices, the input that gapmerge merges.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "tools/make_slices_options.hpp"
+#include "tools/make_slices_plan.hpp"
+#include "tools/make_slices_report.hpp"
+#include "tools/make_slices_sieve.hpp"
+
+namespace {
+
+constexpr int exitWritten = 0;
+constexpr int exitFailed = 1;
+constexpr int exitUsage = 2;
+constexpr std::string_view fixedElapsed = "0.000";
+
+std::vector<make_slices::SliceRange> planSlices(const make_slices::Options& options) {
+  if (options.slices != 0) {
+    return make_slices::cutIntoSlices(options.from, options.to, options.slices);
+  }
+  return make_slices::cutBySize(options.from, options.to, options.size);
+}
+
+bool writeFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+// Writes one report per slice into options.out; false after the first failure.
+bool writeReports(const make_slices::Options& options) {
+  const std::filesystem::path folder(options.out);
+  bool written = true;
+  make_slices::sieveSlices(planSlices(options), [&](const make_slices::SliceSummary& slice) {
+    if (!written) {
+      return;
+    }
+    const auto file = folder / make_slices::reportName(slice.range, options.stamp);
+    const std::string elapsed =
+        options.measureTime ? make_slices::formatSeconds(slice.seconds) : std::string(fixedElapsed);
+    written = writeFile(file, make_slices::reportText(slice, elapsed));
+    if (!written) {
+      std::cerr << "make-slices: cannot write '" << file.string() << "'\n";
+    }
+  });
+  return written;
+}
+
+bool makeFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    std::cerr << "make-slices: cannot create '" << folder << "': " << error.message() << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const auto options = make_slices::parseOptions(arguments);
+  switch (options.command) {
+    case make_slices::Command::help:
+      std::cout << make_slices::helpText();
+      return exitWritten;
+    case make_slices::Command::usageError:
+      std::cerr << "make-slices: " << options.error << "\n" << make_slices::usageText();
+      return exitUsage;
+    case make_slices::Command::generate:
+      break;
+  }
+  if (!makeFolder(options.out) || !writeReports(options)) {
+    return exitFailed;
+  }
+  return exitWritten;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The command line of make-slices.
+namespace make_slices {
+
+enum class Command { generate, help, usageError };
+
+struct Options {
+  Command command = Command::generate;
+  std::uint64_t from = 0;
+  std::uint64_t to = 0;
+  std::uint64_t slices = 0;  // --slices N; 0 when --size is given
+  std::uint64_t size = 0;    // --size S; 0 when --slices is given
+  std::string out;
+  std::string stamp = "20261206120000";
+  bool measureTime = false;
+  std::string error;  // what was wrong, for Command::usageError
+};
+
+Options parseOptions(const std::vector<std::string_view>& arguments);
+
+std::string usageText();
+std::string helpText();
+
+}  // namespace make_slices
