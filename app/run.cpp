@@ -97,7 +97,7 @@ std::string closeRun(RunState& run) {
   finalSeries(run.stats, run.block);
   std::string summary = writeClosingSections(run.merged, run.lowestNmin, run.highestNmax,
                                              runningTotal(run.stats), run.block);
-  if (run.merged.created && !run.merged.complete) {
+  if (run.merged.output && !run.merged.complete) {
     warnAboutMergedFile(run, "Merged results file is incomplete, writing failed in ");
   }
   return summary;
@@ -116,7 +116,7 @@ RunStatus runMerge(ResultView& view, const RunOptions& options) {
     orderReportsByRange(run.reports);
   }
   run.merged = openMergedFile(run.workingDirectory);
-  if (!run.merged.created) {
+  if (!run.merged.output) {
     warnAboutMergedFile(run, "Merged results file could not be created in ");
   }
   for (const auto& path : run.reports) {
@@ -124,7 +124,7 @@ RunStatus runMerge(ResultView& view, const RunOptions& options) {
   }
   ViewText text;
   text.summary = closeRun(run);
-  if (run.merged.created) {
+  if (run.merged.output) {
     view.askOpen(run.merged.path, run.workingDirectory);
   }
   text.fileItem = "FileName : " + run.reportName + "\r\nOutputDirectory : " + run.workingDirectory;

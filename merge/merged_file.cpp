@@ -1,5 +1,7 @@
 #include "merge/merged_file.hpp"
 
+#include <utility>
+
 #include "merge/sections.hpp"
 #include "text/number_format.hpp"
 
@@ -8,27 +10,36 @@ namespace gapmerge {
 MergedFile openMergedFile(const std::string& workingDirectory) {
   MergedFile merged;
   merged.path = workingDirectory + std::string(mergedFileName);
-  merged.file = createTextFile(merged.path);
-  merged.created = merged.file.isOpen();
+  TextFile file = createTextFile(merged.path);
+  if (file.isOpen()) {
+    merged.output = std::make_unique<MergedOutput>(std::move(file));
+  }
   return merged;
 }
 
 void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const StatsBlock& block) {
-  merged.section.clear();
-  appendReportSections(merged.section, fileNmax, block);
-  writeLine(merged.file, merged.section);
+  if (!merged.output) {
+    return;
+  }
+  BackgroundWriter& writer = merged.output->writer;
+  appendReportSections(writer.block(), fileNmax, block);
+  appendLine(writer, "");
 }
 
 std::string writeClosingSections(MergedFile& merged, std::int64_t lowestNmin,
                                  std::int64_t highestNmax, std::int64_t finalRunningTotal,
                                  const StatsBlock& finalBlock) {
-  writeLine(merged.file, rangeLine(lowestNmin, highestNmax));
-  writeLine(merged.file, "");
-  writeLine(merged.file, "nGaps = " + formatInteger(finalRunningTotal));
   std::string summary = closingSummary(finalBlock);
-  writeLine(merged.file, "");
-  writeLine(merged.file, summary);
-  merged.complete = closeTextFile(merged.file);
+  if (merged.output) {
+    BackgroundWriter& writer = merged.output->writer;
+    appendLine(writer, rangeLine(lowestNmin, highestNmax));
+    appendLine(writer, "");
+    appendLine(writer, "nGaps = " + formatInteger(finalRunningTotal));
+    appendLine(writer, "");
+    appendLine(writer, summary);
+    writer.finish();
+    merged.complete = closeTextFile(merged.output->file);
+  }
   return summary;
 }
 

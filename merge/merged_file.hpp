@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "merge/gap_stats.hpp"
+#include "text/background_writer.hpp"
 #include "text/text_file.hpp"
 
 // The merged results file, fileout.txt in the working directory, written
@@ -13,15 +15,21 @@ namespace gapmerge {
 
 constexpr std::string_view mergedFileName = "fileout.txt";
 
-struct MergedFile {
-  std::string path;
+// The open file and the thread that writes it; kept at one address because
+// the writer refers to the file.
+struct MergedOutput {
+  explicit MergedOutput(TextFile opened) : file(std::move(opened)) {}
   TextFile file;
-  bool created = false;
-  bool complete = false;  // closed with every byte written
-  std::string section;    // reused text of the section being written
+  BackgroundWriter writer{file};
 };
 
-// Creates (or empties) the file; `created` tells whether that succeeded.
+struct MergedFile {
+  std::string path;
+  std::unique_ptr<MergedOutput> output;  // none when the file could not be created
+  bool complete = false;                 // closed with every byte written
+};
+
+// Creates (or empties) the file; no output when that failed.
 MergedFile openMergedFile(const std::string& workingDirectory);
 
 // Appends the 26 lines after one report.

@@ -3,13 +3,13 @@
 #include <string_view>
 
 #include "text/number_format.hpp"
+#include "text/text_appender.hpp"
 #include "text/wrap.hpp"
 
 namespace gapmerge {
 
 namespace {
 
-constexpr std::string_view crlf = "\r\n";
 constexpr int fractionDecimals = 15;
 
 double quotient(std::int64_t count, std::int64_t divisor) {
@@ -20,127 +20,130 @@ void appendGroupedBound(std::string& out, std::int64_t bound) {
   appendGrouped(out, static_cast<double>(bound), 0, ",", ".");
 }
 
-void openItem(std::string& out, std::int64_t gap) {
-  out.push_back('[');
-  appendInteger(out, gap);
-  out.append(", ");
+void writeCountItem(TextAppender& out, std::int64_t gap, std::int64_t count) {
+  out.character('[');
+  out.integer(gap);
+  out.text(", ");
+  out.integer(count);
+  out.text("], ");
 }
 
-void appendCountItem(std::string& out, std::int64_t gap, std::int64_t count) {
-  openItem(out, gap);
-  appendInteger(out, count);
-  out.append("], ");
+void writeFractionItem(TextAppender& out, std::int64_t gap, double fraction) {
+  out.character('[');
+  out.integer(gap);
+  out.text(", ");
+  out.fixed(fraction, fractionDecimals);
+  out.text("], ");
 }
 
-void appendFractionItem(std::string& out, std::int64_t gap, double fraction) {
-  openItem(out, gap);
-  appendFixed(out, fraction, fractionDecimals);
-  out.append("], ");
-}
-
-void appendGapCounts(std::string& out, const StatsBlock& block) {
+void writeGapCounts(TextAppender& out, const StatsBlock& block) {
   for (const auto& [gap, count] : block.counts) {
-    appendCountItem(out, gap, count);
+    writeCountItem(out, gap, count);
   }
 }
 
-void appendNormalizedCounts(std::string& out, const StatsBlock& block) {
+void writeNormalizedCounts(TextAppender& out, const StatsBlock& block) {
   for (const auto& [gap, count] : block.counts) {
-    appendFractionItem(out, gap, quotient(count, block.divisor));
+    writeFractionItem(out, gap, quotient(count, block.divisor));
   }
 }
 
-void appendCumulativeCounts(std::string& out, const StatsBlock& block) {
+void writeCumulativeCounts(TextAppender& out, const StatsBlock& block) {
   std::int64_t sum = 0;
   for (const auto& [gap, count] : block.counts) {
     sum = addWrap(sum, count);
-    appendCountItem(out, gap, sum);
+    writeCountItem(out, gap, sum);
   }
 }
 
-void appendCumulativeNormalizedCounts(std::string& out, const StatsBlock& block) {
+void writeCumulativeNormalizedCounts(TextAppender& out, const StatsBlock& block) {
   std::int64_t sum = 0;
   for (const auto& [gap, count] : block.counts) {
     sum = addWrap(sum, count);
-    appendFractionItem(out, gap, quotient(sum, block.divisor));
+    writeFractionItem(out, gap, quotient(sum, block.divisor));
   }
 }
 
 // "k Mod 3 [" + the items of residue class k + "]"; the normalized form
 // divides each count by the class total.
-void appendClassLine(std::string& out, const StatsBlock& block, std::int64_t k, bool normalized) {
-  appendInteger(out, k);
-  out.append(" Mod 3 [");
+void writeClassLine(TextAppender& out, const StatsBlock& block, std::int64_t k, bool normalized) {
+  out.integer(k);
+  out.text(" Mod 3 [");
   const std::int64_t classTotal = block.classTotals[static_cast<std::size_t>(k)];
   for (const auto& [gap, count] : block.counts) {
     if (gap % 3 != k) {
       continue;
     }
     if (normalized) {
-      appendFractionItem(out, gap, quotient(count, classTotal));
+      writeFractionItem(out, gap, quotient(count, classTotal));
     } else {
-      appendCountItem(out, gap, count);
+      writeCountItem(out, gap, count);
     }
   }
-  out.push_back(']');
+  out.character(']');
 }
 
-void appendClassTotals(std::string& out, const StatsBlock& block) {
+void writeClassTotals(TextAppender& out, const StatsBlock& block) {
   const auto& k = block.classTotals;
-  out.append("0 : ");
-  appendInteger(out, k[0]);
-  out.append("\t1 : ");
-  appendInteger(out, k[1]);
-  out.append("\t2 : ");
-  appendInteger(out, k[2]);
-  out.append("\tTotal : ");
-  appendInteger(out, addWrap(addWrap(k[0], k[1]), k[2]));
+  out.text("0 : ");
+  out.integer(k[0]);
+  out.text("\t1 : ");
+  out.integer(k[1]);
+  out.text("\t2 : ");
+  out.integer(k[2]);
+  out.text("\tTotal : ");
+  out.integer(addWrap(addWrap(k[0], k[1]), k[2]));
 }
 
 // "Mid gaps : <title> (H) " with H the grouped upper bound.
-void appendHeading(std::string& out, std::string_view title, std::int64_t fileNmax) {
-  out.append("Mid gaps : ").append(title).append(" (");
-  appendGroupedBound(out, fileNmax);
-  out.append(") ");
+std::string heading(std::string_view title, std::int64_t fileNmax) {
+  std::string text = "Mid gaps : ";
+  text.append(title).append(" (");
+  appendGroupedBound(text, fileNmax);
+  text.append(") ");
+  return text;
 }
 
 }  // namespace
 
-void appendReportSections(std::string& out, std::int64_t fileNmax, const StatsBlock& block) {
-  appendHeading(out, "Gaps", fileNmax);
-  out.append("[gap, qty]\r\n");
-  appendGapCounts(out, block);
-  out.append("\r\nTotal ");
-  appendInteger(out, block.divisor);
-  out.append(" gaps\r\n\r\n");
+void appendReportSections(std::string& text, std::int64_t fileNmax, const StatsBlock& block) {
+  TextAppender out(text);
+  out.text(heading("Gaps", fileNmax));
+  out.text("[gap, qty]\r\n");
+  writeGapCounts(out, block);
+  out.text("\r\nTotal ");
+  out.integer(block.divisor);
+  out.text(" gaps\r\n\r\n");
 
-  appendHeading(out, "normalized gaps", fileNmax);
-  out.append("[gap, %]\r\n");
-  appendNormalizedCounts(out, block);
-  out.append("\r\n\r\n");
+  out.text(heading("normalized gaps", fileNmax));
+  out.text("[gap, %]\r\n");
+  writeNormalizedCounts(out, block);
+  out.text("\r\n\r\n");
 
-  appendHeading(out, "cumulative gaps", fileNmax);
-  out.append("[gap, qty]\r\n");
-  appendCumulativeCounts(out, block);
-  out.append("\r\n\r\n");
+  out.text(heading("cumulative gaps", fileNmax));
+  out.text("[gap, qty]\r\n");
+  writeCumulativeCounts(out, block);
+  out.text("\r\n\r\n");
 
-  appendHeading(out, "cumulative normalized gaps", fileNmax);
-  out.append("[gap, %]\r\n");
-  appendCumulativeNormalizedCounts(out, block);
-  out.append("\r\n\r\n");
+  out.text(heading("cumulative normalized gaps", fileNmax));
+  out.text("[gap, %]\r\n");
+  writeCumulativeNormalizedCounts(out, block);
+  out.text("\r\n\r\n");
 
+  const std::string modulo = heading("modulo results", fileNmax);
   for (std::int64_t k = 0; k < 3; ++k) {
-    appendHeading(out, "modulo results", fileNmax);
-    appendClassLine(out, block, k, false);
-    out.append("\r\n\r\n");
+    out.text(modulo);
+    writeClassLine(out, block, k, false);
+    out.text("\r\n\r\n");
   }
-  appendClassTotals(out, block);
-  out.append("\r\n\r\n");
+  writeClassTotals(out, block);
+  out.text("\r\n\r\n");
   for (std::int64_t k = 0; k < 3; ++k) {
-    appendClassLine(out, block, k, true);
-    out.append(crlf);
+    writeClassLine(out, block, k, true);
+    out.text("\r\n");
   }
-  out.append("\r\n").append(63, '-');
+  out.text("\r\n");
+  out.text(std::string_view("---------------------------------------------------------------"));
 }
 
 std::string rangeLine(std::int64_t lowestNmin, std::int64_t highestNmax) {
@@ -152,29 +155,33 @@ std::string rangeLine(std::int64_t lowestNmin, std::int64_t highestNmax) {
 }
 
 std::string closingSummary(const StatsBlock& finalBlock) {
-  std::string out = "\r\nGaps [gap, qty]\r\n\r\n";
-  appendGapCounts(out, finalBlock);
-  out.append("\r\n\r\nNormalized gaps [gap, %]\r\n\r\n");
-  appendNormalizedCounts(out, finalBlock);
-  out.append("\r\n\r\n");
-  for (std::int64_t k = 0; k < 3; ++k) {
-    appendClassLine(out, finalBlock, k, false);
-    out.append("\r\n\r\n");
+  std::string text;
+  {
+    TextAppender out(text);
+    out.text("\r\nGaps [gap, qty]\r\n\r\n");
+    writeGapCounts(out, finalBlock);
+    out.text("\r\n\r\nNormalized gaps [gap, %]\r\n\r\n");
+    writeNormalizedCounts(out, finalBlock);
+    out.text("\r\n\r\n");
+    for (std::int64_t k = 0; k < 3; ++k) {
+      writeClassLine(out, finalBlock, k, false);
+      out.text("\r\n\r\n");
+    }
+    out.text("Cumulative gaps\r\n\r\n");
+    writeCumulativeCounts(out, finalBlock);
+    out.text("\r\n\r\nNormalized cumulative gaps\r\n\r\n");
+    writeCumulativeNormalizedCounts(out, finalBlock);
+    out.text("\r\n\r\n\r\n\r\n");
+    writeClassTotals(out, finalBlock);
+    out.text("\r\n\r\n");
+    for (std::int64_t k = 0; k < 3; ++k) {
+      writeClassLine(out, finalBlock, k, true);
+      out.text("\r\n\r\n");
+    }
+    out.text("\r\n\r\nnGaps : ");
+    out.integer(finalBlock.divisor);
   }
-  out.append("Cumulative gaps\r\n\r\n");
-  appendCumulativeCounts(out, finalBlock);
-  out.append("\r\n\r\nNormalized cumulative gaps\r\n\r\n");
-  appendCumulativeNormalizedCounts(out, finalBlock);
-  out.append("\r\n\r\n\r\n\r\n");
-  appendClassTotals(out, finalBlock);
-  out.append("\r\n\r\n");
-  for (std::int64_t k = 0; k < 3; ++k) {
-    appendClassLine(out, finalBlock, k, true);
-    out.append("\r\n\r\n");
-  }
-  out.append("\r\n\r\nnGaps : ");
-  appendInteger(out, finalBlock.divisor);
-  return out;
+  return text;
 }
 
 }  // namespace gapmerge

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 namespace gapmerge {
@@ -53,30 +54,29 @@ std::uint64_t scaleRounded(double value) {
 
 }  // namespace
 
-bool appendFixed15(std::string& out, double value) {
+char* writeFixed15(char* at, double value) {
   if (!(value >= 0.0 && value < fixed15Limit)) {
-    return false;
+    return nullptr;
   }
   const std::uint64_t scaled = scaleRounded(value);
-  auto integer = static_cast<unsigned>(scaled / tenTo15);
+  const auto integer = static_cast<unsigned>(scaled / tenTo15);
   std::uint64_t fraction = scaled % tenTo15;
 
-  std::array<char, 20> text{};
-  std::size_t at = text.size();
+  const int integerDigits = integer < 10 ? 1 : (integer < 100 ? 2 : (integer < 1000 ? 3 : 4));
+  char* end = at + integerDigits + 1 + fixed15Decimals;
+  char* digit = end;
   for (int pair = 0; pair < 7; ++pair) {
     const auto two = static_cast<std::size_t>(fraction % 100) * 2;
     fraction /= 100;
-    text[--at] = digitPairs[two + 1];
-    text[--at] = digitPairs[two];
+    *--digit = digitPairs[two + 1];
+    *--digit = digitPairs[two];
   }
-  text[--at] = static_cast<char>('0' + fraction);
-  text[--at] = '.';
-  do {
-    text[--at] = static_cast<char>('0' + integer % 10);
-    integer /= 10;
-  } while (integer != 0);
-  out.append(text.data() + at, text.size() - at);
-  return true;
+  *--digit = static_cast<char>('0' + fraction);
+  *--digit = '.';
+  for (unsigned rest = integer; digit != at; rest /= 10) {
+    *--digit = static_cast<char>('0' + rest % 10);
+  }
+  return end;
 }
 
 }  // namespace gapmerge

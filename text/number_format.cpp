@@ -1,21 +1,16 @@
 #include "text/number_format.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <string_view>
-#include <system_error>
+#include <cstring>
 
 #include "text/fixed15.hpp"
 
 namespace gapmerge {
 
 namespace {
-
-// Enough for the 309 integer digits of the largest double, a sign, the point
-// and the decimals the program asks for (never more than 15).
-constexpr int maxDecimals = 40;
-constexpr std::size_t fixedBufferSize = 400;
 
 // The word for infinities and NaN, or "" for a finite value.
 std::string_view specialWord(double value) {
@@ -28,36 +23,43 @@ std::string_view specialWord(double value) {
   return {};
 }
 
-// Plain fixed-point text of a finite value; negative zero becomes zero.
-template <std::size_t N>
-std::string_view fixedDigits(std::array<char, N>& buffer, double value, int decimals) {
-  if (value == 0.0) {
-    value = 0.0;
-  }
-  const int precision = decimals < 0 ? 0 : (decimals > maxDecimals ? maxDecimals : decimals);
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, precision);
-  return {buffer.data(), result.ec == std::errc{} ? static_cast<std::size_t>(result.ptr - buffer.data()) : 0};
+char* writeText(char* at, std::string_view text) {
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
 }
 
 }  // namespace
 
+char* writeInteger(char* at, std::int64_t value) {
+  return std::to_chars(at, at + maxIntegerLength, value).ptr;
+}
+
+char* writeFixed(char* at, double value, int decimals) {
+  if (const auto word = specialWord(value); !word.empty()) {
+    return writeText(at, word);
+  }
+  if (value == 0.0) {
+    value = 0.0;  // no sign for negative zero
+  }
+  if (decimals == fixed15Decimals) {
+    if (char* end = writeFixed15(at, value)) {
+      return end;
+    }
+  }
+  return std::to_chars(at, at + maxFixedLength, value, std::chars_format::fixed,
+                       std::clamp(decimals, 0, maxFixedDecimals))
+      .ptr;
+}
+
 void appendInteger(std::string& out, std::int64_t value) {
-  std::array<char, 24> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  out.append(buffer.data(), result.ptr);
+  std::array<char, maxIntegerLength> buffer{};
+  out.append(buffer.data(), static_cast<std::size_t>(writeInteger(buffer.data(), value) - buffer.data()));
 }
 
 void appendFixed(std::string& out, double value, int decimals) {
-  if (const auto word = specialWord(value); !word.empty()) {
-    out.append(word);
-    return;
-  }
-  if (decimals == 15 && appendFixed15(out, value)) {
-    return;
-  }
-  std::array<char, fixedBufferSize> buffer{};
-  out.append(fixedDigits(buffer, value, decimals));
+  std::array<char, maxFixedLength> buffer{};
+  out.append(buffer.data(),
+             static_cast<std::size_t>(writeFixed(buffer.data(), value, decimals) - buffer.data()));
 }
 
 void appendGrouped(std::string& out, double value, int decimals, std::string_view mark,
@@ -66,9 +68,10 @@ void appendGrouped(std::string& out, double value, int decimals, std::string_vie
     out.append(word);
     return;
   }
-  std::array<char, fixedBufferSize> buffer{};
-  std::string_view text = fixedDigits(buffer, value, decimals);
-  if (!text.empty() && text.front() == '-') {
+  std::array<char, maxFixedLength> buffer{};
+  const char* end = writeFixed(buffer.data(), value, decimals);
+  std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+  if (text.front() == '-') {
     out.push_back('-');
     text.remove_prefix(1);
   }

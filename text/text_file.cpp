@@ -142,22 +142,24 @@ void readLine(TextFile& file, std::string& line) {
   }
 }
 
-void writeLine(TextFile& file, std::string_view text) {
+void writeText(TextFile& file, std::string_view bytes) {
   if (file.fd < 0 || !file.writing) {
     return;
   }
-  constexpr std::string_view lineEnd = "\r\n";
-  for (const std::string_view part : {text, lineEnd}) {
-    if (part.size() > file.buffer.size() - file.end) {
-      flushBuffer(file);
-    }
-    if (part.size() >= file.buffer.size()) {
-      writeBytes(file, part);
-    } else {
-      std::memcpy(file.buffer.data() + file.end, part.data(), part.size());
-      file.end += part.size();
-    }
+  if (bytes.size() > file.buffer.size() - file.end) {
+    flushBuffer(file);
   }
+  if (bytes.size() >= file.buffer.size()) {
+    writeBytes(file, bytes);
+  } else {
+    std::memcpy(file.buffer.data() + file.end, bytes.data(), bytes.size());
+    file.end += bytes.size();
+  }
+}
+
+void writeLine(TextFile& file, std::string_view text) {
+  writeText(file, text);
+  writeText(file, "\r\n");
 }
 
 bool closeTextFile(TextFile& file) {

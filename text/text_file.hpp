@@ -48,6 +48,9 @@ void readLine(TextFile& file, std::string& line);
 // Writes text followed by CR LF.
 void writeLine(TextFile& file, std::string_view text);
 
+// Writes bytes as they stand.
+void writeText(TextFile& file, std::string_view bytes);
+
 // Writes out the buffer and closes. True when the file was open and every
 // byte written to it reached the file.
 bool closeTextFile(TextFile& file);
