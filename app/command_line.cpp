@@ -43,7 +43,9 @@ CommandLine parseCommandLine(const std::vector<std::string_view>& arguments) {
   return line;
 }
 
-std::string usageText() { return "usage: gapmerge [--batch] [--range-order] [-C DIR]\n"; }
+std::string usageText() {
+  return "usage: gapmerge [--batch] [--range-order] [-C DIR]\n";
+}
 
 std::string helpText() {
   return usageText() +

@@ -2,6 +2,8 @@
 
 namespace gapmerge {
 
-void ConsoleView::fill(const ViewText& text) { out_ << joinViewText(text) << '\n' << std::flush; }
+void ConsoleView::fill(const ViewText& text) {
+  out_ << joinViewText(text) << '\n' << std::flush;
+}
 
 }  // namespace gapmerge

@@ -9,9 +9,9 @@ namespace gapmerge {
 
 // The three items of the result text, each may hold CR LF and LF line ends.
 struct ViewText {
-  std::string summary;    // the closing summary text of the merged file
-  std::string fileItem;   // "FileName : " + last report name + "\r\nOutputDirectory : " + folder
-  std::string warnings;   // the run's warnings, one entry per subject
+  std::string summary;   // the closing summary text of the merged file
+  std::string fileItem;  // "FileName : " + last report name + "\r\nOutputDirectory : " + folder
+  std::string warnings;  // the run's warnings, one entry per subject
 };
 
 // The result text as one text with LF line ends: the summary, the file item

@@ -47,7 +47,8 @@ std::string gapTable(std::int64_t gaps, std::int64_t report) {
 void writeReport(const CorpusShape& shape, std::int64_t report) {
   const std::int64_t low = firstBound + report * sliceSize;
   const std::int64_t high = low + sliceSize - 1;
-  const auto folder = shape.folder / std::string("part").append(std::to_string(report % shape.folders));
+  const auto folder =
+      shape.folder / std::string("part").append(std::to_string(report % shape.folders));
   std::filesystem::create_directories(folder);
   std::string name = "Tramvelok ";
   name.append(groupWithDots(low)).append(" to ").append(groupWithDots(high));

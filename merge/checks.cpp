@@ -24,7 +24,9 @@ void addLine(std::string& warnings, std::string_view message, std::string_view r
 
 }  // namespace
 
-double primeCountEstimate(double x) { return x / (std::log(x + 1.0) - 1.0); }
+double primeCountEstimate(double x) {
+  return x / (std::log(x + 1.0) - 1.0);
+}
 
 std::optional<std::int64_t> estimatedPrimes(std::int64_t fileNmin, std::int64_t fileNmax) {
   const double estimate = primeCountEstimate(static_cast<double>(fileNmax)) -
@@ -67,11 +69,13 @@ std::string reportWarnings(const ReportRecord& record, std::string_view reportNa
   return warnings;
 }
 
-void appendWarningEntry(std::string& runWarnings, std::string_view subject, std::string_view lines) {
+void appendWarningEntry(std::string& runWarnings, std::string_view subject,
+                        std::string_view lines) {
   runWarnings.append(subject).append(" : ").append(lines).append("\r\n");
 }
 
-void checkReport(const ReportRecord& record, std::string_view reportName, std::string& runWarnings) {
+void checkReport(const ReportRecord& record, std::string_view reportName,
+                 std::string& runWarnings) {
   const std::string warnings = reportWarnings(record, reportName);
   if (!warnings.empty()) {
     appendWarningEntry(runWarnings, reportName, warnings);

@@ -36,35 +36,55 @@ EntryKind classify(const std::string& path, unsigned char type) {
   return EntryKind::file;
 }
 
-bool isReportName(std::string_view name) { return name.starts_with(reportNamePrefix); }
+bool isReportName(std::string_view name) {
+  return name.starts_with(reportNamePrefix);
+}
 
-// Scans one directory unless it was scanned already (a bind mount can show a
-// directory again below itself).
-void scanOnce(const std::string& directory, std::vector<std::string>& reports,
-              std::set<DirectoryId>& seen) {
+struct Entry {
+  std::string path;
+  unsigned char type;
+};
+
+// The entries of one directory unless it was listed already (a bind mount can
+// show a directory again below itself). The listing is closed before any
+// subdirectory is entered, so a deep tree holds one directory open at a time
+// and never runs out of file descriptors.
+bool listOnce(const std::string& directory, std::set<DirectoryId>& seen,
+              std::vector<Entry>& entries) {
   DIR* listing = ::opendir(directory.c_str());
   if (listing == nullptr) {
-    return;
+    return false;
   }
   struct stat info {};
   if (::fstat(::dirfd(listing), &info) != 0 || !seen.emplace(info.st_dev, info.st_ino).second) {
     ::closedir(listing);
-    return;
+    return false;
   }
   const std::string prefix = directory + '/';
   while (const dirent* entry = ::readdir(listing)) {
     const std::string_view name = entry->d_name;
-    if (name == "." || name == "..") {
-      continue;
+    if (name != "." && name != "..") {
+      entries.push_back({prefix + std::string(name), entry->d_type});
     }
-    std::string path = prefix;
-    path.append(name);
-    switch (classify(path, entry->d_type)) {
+  }
+  ::closedir(listing);
+  return true;
+}
+
+// Scans one directory, depth first, in listing order.
+void scanOnce(const std::string& directory, std::vector<std::string>& reports,
+              std::set<DirectoryId>& seen) {
+  std::vector<Entry> entries;
+  if (!listOnce(directory, seen, entries)) {
+    return;
+  }
+  for (auto& [path, type] : entries) {
+    switch (classify(path, type)) {
       case EntryKind::directory:
         scanOnce(path, reports, seen);
         break;
       case EntryKind::file:
-        if (isReportName(name)) {
+        if (isReportName(std::string_view(path).substr(directory.size() + 1))) {
           reports.push_back(std::move(path));
         }
         break;
@@ -72,7 +92,6 @@ void scanOnce(const std::string& directory, std::vector<std::string>& reports,
         break;
     }
   }
-  ::closedir(listing);
 }
 
 // Decodes one UTF-8 sequence at s[i] into UTF-16 units, advancing i. A byte

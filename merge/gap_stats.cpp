@@ -8,7 +8,9 @@ namespace gapmerge {
 
 namespace {
 
-bool inHistogram(std::int64_t gap) { return gap >= 0 && gap <= maxHistogramGap; }
+bool inHistogram(std::int64_t gap) {
+  return gap >= 0 && gap <= maxHistogramGap;
+}
 
 std::int64_t& counterOf(GapStats& stats, std::int64_t gap) {
   return stats.histogram[static_cast<std::size_t>(gap)];
@@ -54,9 +56,13 @@ std::optional<std::int64_t> addMidGap(GapStats& stats, std::int64_t firstPrime) 
   return gap;
 }
 
-void closeReport(GapStats& stats, std::int64_t lastPrime) { stats.previousLastPrime = lastPrime; }
+void closeReport(GapStats& stats, std::int64_t lastPrime) {
+  stats.previousLastPrime = lastPrime;
+}
 
-std::int64_t runningTotal(const GapStats& stats) { return stats.runningGapTotal; }
+std::int64_t runningTotal(const GapStats& stats) {
+  return stats.runningGapTotal;
+}
 
 void reportSeries(const GapStats& stats, StatsBlock& block) {
   collectCounts(stats, block);

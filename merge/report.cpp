@@ -68,7 +68,8 @@ void parseGapTable(std::string_view table, GapStats& stats) {
   std::size_t open = table.find('[');
   while (open != std::string_view::npos) {
     const std::size_t next = table.find('[', open + 1);
-    const std::string_view item = table.substr(open + 1, next == std::string_view::npos ? std::string_view::npos : next - open - 1);
+    const std::string_view item = table.substr(
+        open + 1, next == std::string_view::npos ? std::string_view::npos : next - open - 1);
     if (item.empty()) {
       return;
     }

@@ -7,7 +7,9 @@ BackgroundWriter::BackgroundWriter(TextFile& file)
   filling_.reserve(2 * blockSize);
 }
 
-BackgroundWriter::~BackgroundWriter() { finish(); }
+BackgroundWriter::~BackgroundWriter() {
+  finish();
+}
 
 void BackgroundWriter::handOver() {
   if (filling_.size() >= blockSize) {

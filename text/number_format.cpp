@@ -53,7 +53,8 @@ char* writeFixed(char* at, double value, int decimals) {
 
 void appendInteger(std::string& out, std::int64_t value) {
   std::array<char, maxIntegerLength> buffer{};
-  out.append(buffer.data(), static_cast<std::size_t>(writeInteger(buffer.data(), value) - buffer.data()));
+  out.append(buffer.data(),
+             static_cast<std::size_t>(writeInteger(buffer.data(), value) - buffer.data()));
 }
 
 void appendFixed(std::string& out, double value, int decimals) {

@@ -97,7 +97,9 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
   return *this;
 }
 
-TextFile::~TextFile() { closeTextFile(*this); }
+TextFile::~TextFile() {
+  closeTextFile(*this);
+}
 
 TextFile openTextFile(const std::string& path) {
   TextFile file;
@@ -120,7 +122,9 @@ TextFile createTextFile(const std::string& path) {
   return file;
 }
 
-bool atEnd(TextFile& file) { return file.begin == file.end && !fillBuffer(file); }
+bool atEnd(TextFile& file) {
+  return file.begin == file.end && !fillBuffer(file);
+}
 
 void readLine(TextFile& file, std::string& line) {
   line.clear();

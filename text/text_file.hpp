@@ -25,7 +25,7 @@ struct TextFile {
 
   int fd = -1;
   bool writing = false;
-  bool failed = false;  // a read or write error: nothing more is read or written
+  bool failed = false;    // a read or write error: nothing more is read or written
   std::size_t begin = 0;  // reading: next unread byte of buffer
   std::size_t end = 0;    // reading: end of the bytes read; writing: bytes waiting
   std::array<char, textFileBufferSize> buffer{};

@@ -26,7 +26,8 @@ std::string fast(double value) {
   std::array<char, 32> buffer{};
   const char* end = writeFixed15(buffer.data(), value);
   EXPECT_NE(end, nullptr) << value;
-  return end == nullptr ? std::string() : std::string(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+  return end == nullptr ? std::string()
+                        : std::string(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
 }
 
 TEST(Fixed15, agreesWithToCharsOnRandomQuotients) {
@@ -48,9 +49,9 @@ TEST(Fixed15, agreesOnTiesEdgesAndTinyValues) {
       }
     }
   }
-  for (const double value : {0.0, -0.0, 1.0, 0.5, 0.9999999999999995, 0.9999999999999994,
-                             999.9999999999999, std::nextafter(fixed15Limit, 0.0),
-                             std::numeric_limits<double>::denorm_min()}) {
+  for (const double value :
+       {0.0, -0.0, 1.0, 0.5, 0.9999999999999995, 0.9999999999999994, 999.9999999999999,
+        std::nextafter(fixed15Limit, 0.0), std::numeric_limits<double>::denorm_min()}) {
     EXPECT_EQ(fast(value), reference(value == 0.0 ? 0.0 : value)) << value;
   }
   EXPECT_EQ(fast(-0.0), "0.000000000000000");

@@ -16,7 +16,7 @@ namespace gapmerge::test {
 namespace {
 
 constexpr long long top = 1'000'000'000;
-constexpr long long gapsBelowTop = 50'847'533;    // pi(10^9) - 1
+constexpr long long gapsBelowTop = 50'847'533;     // pi(10^9) - 1
 constexpr long long twinGapsBelowTop = 3'424'506;  // gaps of 2 below 10^9
 
 std::size_t countJoinWarnings(const std::string& out) {

@@ -42,7 +42,8 @@ void expectHoleSkipped(const ScratchDir& dir, const ProgramResult& result) {
   const std::string merged = readFile(dir.path() / "fileout.txt");
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_TRUE(contains(result.out, couldNotOpen(holeName)));
-  EXPECT_TRUE(contains(merged, "Mid gaps : Gaps (20) [gap, qty]\r\n[1, 1], [2, 2], \r\nTotal 3 gaps"));
+  EXPECT_TRUE(
+      contains(merged, "Mid gaps : Gaps (20) [gap, qty]\r\n[1, 1], [2, 2], \r\nTotal 3 gaps"));
   EXPECT_TRUE(contains(merged, "1 - 30\r\n\r\nnGaps = 4\r\n"));
   EXPECT_TRUE(contains(merged, "\r\nGaps [gap, qty]\r\n\r\n[1, 1], [2, 2], [6, 1], \r\n"));
   EXPECT_TRUE(merged.ends_with("nGaps : 4\r\n"));
@@ -116,9 +117,9 @@ TEST(MergedFile, failedWritesAreReportedAndFailTheRun) {
   constexpr long long limit = 5000;
   const auto result = runGapmerge({"--batch"}, dir.path().string(), {.fileSizeLimit = limit});
   EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_TRUE(result.out.ends_with(
-      "fileout.txt : Merged results file is incomplete, writing failed in " +
-      dir.asWorkingDirectory() + "\n\n\n"));
+  EXPECT_TRUE(
+      result.out.ends_with("fileout.txt : Merged results file is incomplete, writing failed in " +
+                           dir.asWorkingDirectory() + "\n\n\n"));
   EXPECT_EQ(std::filesystem::file_size(dir.path() / "fileout.txt"), limit);
 }
 

@@ -36,7 +36,9 @@ ScratchDir::~ScratchDir() {
   std::filesystem::remove_all(path_, error);
 }
 
-std::string ScratchDir::asWorkingDirectory() const { return path_.string() + "/"; }
+std::string ScratchDir::asWorkingDirectory() const {
+  return path_.string() + "/";
+}
 
 std::filesystem::path ScratchDir::write(const std::filesystem::path& relative,
                                         std::string_view bytes) const {
