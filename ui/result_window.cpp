@@ -1,51 +1,46 @@
 #include "ui/result_window.hpp"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QTextEdit>
 
-#include <cstdlib>
+#include "ui/desktop_hand_over.hpp"
+#include "ui/display_check.hpp"
+#include "ui/window_view.hpp"
 
 namespace gapmerge {
 
 namespace {
 
-class ResultWindow final : public ResultView {
+// Starts Qt only once a display is known to answer, then hands every call to
+// a WindowView that opens files with the desktop.
+class DesktopResultView final : public ResultView {
  public:
-  ResultWindow(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+  DesktopResultView(int& argc, char** argv) : argc_(argc), argv_(argv) {}
 
   bool open() override {
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-        std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    if (!displayAvailable()) {
       return false;
     }
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-    window_ = std::make_unique<QMainWindow>();
-    window_->setWindowTitle("Primes gaps");
-    view_ = new QTextEdit(window_.get());
-    view_->setGeometry(0, 0, 800, 600);
-    window_->resize(800, 600);
-    window_->show();
-    return true;
+    application_ = std::make_unique<QApplication>(argc_, argv_);
+    view_ = std::make_unique<WindowView>(openWithDesktop);
+    return view_->open();
   }
-  void askOpen(const std::string& /*path*/, const std::string& /*directory*/) override {}
-  void fill(const ViewText& text) override {
-    view_->setPlainText(QString::fromUtf8(text.summary + "\n" + text.fileItem + "\n" + text.warnings));
+  void askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) override {
+    view_->askOpen(mergedFilePath, workingDirectory);
   }
-  void wait() override { QApplication::exec(); }
+  void fill(const ViewText& text) override { view_->fill(text); }
+  void wait() override { view_->wait(); }
 
  private:
   int& argc_;
   char** argv_;
-  std::unique_ptr<QApplication> app_;
-  std::unique_ptr<QMainWindow> window_;
-  QTextEdit* view_ = nullptr;
+  std::unique_ptr<QApplication> application_;  // declared first: outlives the view
+  std::unique_ptr<WindowView> view_;
 };
 
 }  // namespace
 
 std::unique_ptr<ResultView> makeResultWindow(int& argc, char** argv) {
-  return std::make_unique<ResultWindow>(argc, argv);
+  return std::make_unique<DesktopResultView>(argc, argv);
 }
 
 }  // namespace gapmerge

@@ -1,0 +1,55 @@
+#include "ui/window_view.hpp"
+
+#include <QEventLoop>
+#include <QString>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <utility>
+
+#include "ui/main_window.hpp"
+#include "ui/open_question.hpp"
+
+namespace gapmerge {
+
+WindowView::WindowView(HandOver handOver) : handOver_(std::move(handOver)) {}
+
+WindowView::~WindowView() = default;
+
+bool WindowView::open() {
+  window_ = std::make_unique<ResultMainWindow>([this] { requestQuit(); });
+  window_->showCentred();
+  return true;
+}
+
+void WindowView::askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) {
+  if (askToOpen(window_.get())) {
+    handOver_(mergedFilePath, workingDirectory);
+  }
+}
+
+// The view gets plain text with LF line ends: a CR would show as a glyph.
+void WindowView::fill(const ViewText& text) {
+  QTextEdit* view = window_->textView();
+  view->setPlainText(QString::fromLocal8Bit(joinViewText(text)));
+  view->moveCursor(QTextCursor::Start);
+  view->ensureCursorVisible();
+}
+
+void WindowView::wait() {
+  quitRequested_ = false;
+  QEventLoop loop;
+  loop_ = &loop;
+  while (!quitRequested_) {
+    loop.exec(QEventLoop::AllEvents);
+  }
+  loop_ = nullptr;
+}
+
+void WindowView::requestQuit() {
+  quitRequested_ = true;
+  if (loop_ != nullptr) {
+    loop_->quit();
+  }
+}
+
+}  // namespace gapmerge

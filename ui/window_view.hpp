@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/result_view.hpp"
+#include "ui/desktop_hand_over.hpp"
+
+class QEventLoop;
+
+// The result view on screen, for a running QApplication: the result window,
+// the open question and the wait for the user.
+namespace gapmerge {
+
+class ResultMainWindow;
+
+class WindowView final : public ResultView {
+ public:
+  explicit WindowView(HandOver handOver);
+  ~WindowView() override;
+  WindowView(const WindowView&) = delete;
+  WindowView& operator=(const WindowView&) = delete;
+  WindowView(WindowView&&) = delete;
+  WindowView& operator=(WindowView&&) = delete;
+
+  bool open() override;
+  void askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) override;
+  void fill(const ViewText& text) override;
+  void wait() override;
+
+  // The window, once open() has made it.
+  [[nodiscard]] ResultMainWindow* window() const { return window_.get(); }
+  // Set by Escape in the window or a request to close it; wait() clears it
+  // when it starts and returns once it is set.
+  [[nodiscard]] bool quitRequested() const { return quitRequested_; }
+
+ private:
+  void requestQuit();
+
+  HandOver handOver_;
+  std::unique_ptr<ResultMainWindow> window_;
+  QEventLoop* loop_ = nullptr;
+  bool quitRequested_ = false;
+};
+
+}  // namespace gapmerge
