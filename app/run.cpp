@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "merge/checks.hpp"
@@ -128,7 +129,7 @@ RunStatus runMerge(ResultView& view, const RunOptions& options) {
     view.askOpen(run.merged.path, run.workingDirectory);
   }
   text.fileItem = "FileName : " + run.reportName + "\r\nOutputDirectory : " + run.workingDirectory;
-  text.warnings = run.runWarnings;
+  text.warnings = std::move(run.runWarnings);
   view.fill(text);
   view.wait();
   return run.merged.complete ? RunStatus::merged : RunStatus::mergedFileFailed;

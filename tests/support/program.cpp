@@ -79,8 +79,12 @@ ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::
   ::close(err[1]);
   collectOutput(out[0], err[0], result);
   int status = 0;
-  if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    result.exitStatus = WEXITSTATUS(status);
+  rusage usage{};
+  if (child > 0 && ::wait4(child, &status, 0, &usage) == child) {
+    result.peakMemoryKiB = usage.ru_maxrss;  // NOLINT(cppcoreguidelines-pro-type-union-access)
+    if (WIFEXITED(status)) {
+      result.exitStatus = WEXITSTATUS(status);
+    }
   }
   return result;
 }

@@ -10,6 +10,9 @@ struct ProgramResult {
   int exitStatus = -1;  // -1 when it did not exit normally
   std::string out;
   std::string err;
+  // The child's peak resident set in KiB (ru_maxrss), -1 when unknown. It
+  // includes what the calling process held when it forked.
+  long long peakMemoryKiB = -1;
 };
 
 struct ProgramLimits {
