@@ -2,6 +2,7 @@
 // K reports with D distinct gap sizes each, spread over F folders.
 //
 //   bench-corpus OUT_DIR REPORTS GAPS [FOLDERS]
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -47,8 +48,12 @@ std::string gapTable(std::int64_t gaps, std::int64_t report) {
 void writeReport(const CorpusShape& shape, std::int64_t report) {
   const std::int64_t low = firstBound + report * sliceSize;
   const std::int64_t high = low + sliceSize - 1;
-  const auto folder =
-      shape.folder / std::string("part").append(std::to_string(report % shape.folders));
+  // Consecutive slices share a folder, and the folders sort in slice order,
+  // so that the slices join in path order.
+  std::string part =
+      std::to_string(report * shape.folders / std::max<std::int64_t>(shape.reports, 1));
+  part.insert(0, 6 - std::min<std::size_t>(part.size(), 6), '0');
+  const auto folder = shape.folder / part;
   std::filesystem::create_directories(folder);
   std::string name = "Tramvelok ";
   name.append(groupWithDots(low)).append(" to ").append(groupWithDots(high));

@@ -1,6 +1,7 @@
 #include "text/fixed15.hpp"
 
-#include <array>
+#include "text/digits.hpp"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -14,16 +15,6 @@ __extension__ using Uint128 = unsigned __int128;
 constexpr std::uint64_t tenTo15 = 1000000000000000;
 constexpr int mantissaBits = 52;
 constexpr int exponentBias = 1075;  // 1023 + 52: value = mantissa * 2^(exponent - bias)
-
-// "00" to "99", two digits at a time.
-constexpr std::array<char, 200> digitPairs = [] {
-  std::array<char, 200> pairs{};
-  for (std::size_t i = 0; i < 100; ++i) {
-    pairs[2 * i] = static_cast<char>('0' + i / 10);
-    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-  }
-  return pairs;
-}();
 
 constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
 
@@ -42,14 +33,12 @@ std::uint64_t scaleRounded(double value) {
   if (shift >= 127) {
     return 0;  // below 2^-74: far less than half of 10^-15
   }
+  // Adding just under half rounds up what lies above the half; the last bit
+  // of the truncated quotient tips an exact half towards the even neighbour.
   const auto s = static_cast<unsigned>(shift);
-  auto quotient = static_cast<std::uint64_t>(product >> s);
-  const Uint128 remainder = product & ((Uint128{1} << s) - 1);
-  const Uint128 half = Uint128{1} << (s - 1);
-  if (remainder > half || (remainder == half && (quotient & 1U) != 0)) {
-    ++quotient;
-  }
-  return quotient;
+  const Uint128 belowHalf = (Uint128{1} << (s - 1)) - 1;
+  const Uint128 odd = (product >> s) & 1U;
+  return static_cast<std::uint64_t>((product + belowHalf + odd) >> s);
 }
 
 }  // namespace
@@ -59,24 +48,14 @@ char* writeFixed15(char* at, double value) {
     return nullptr;
   }
   const std::uint64_t scaled = scaleRounded(value);
-  const auto integer = static_cast<unsigned>(scaled / tenTo15);
-  std::uint64_t fraction = scaled % tenTo15;
-
-  const int integerDigits = integer < 10 ? 1 : (integer < 100 ? 2 : (integer < 1000 ? 3 : 4));
-  char* end = at + integerDigits + 1 + fixed15Decimals;
-  char* digit = end;
-  for (int pair = 0; pair < 7; ++pair) {
-    const auto two = static_cast<std::size_t>(fraction % 100) * 2;
-    fraction /= 100;
-    *--digit = digitPairs[two + 1];
-    *--digit = digitPairs[two];
-  }
-  *--digit = static_cast<char>('0' + fraction);
-  *--digit = '.';
-  for (unsigned rest = integer; digit != at; rest /= 10) {
-    *--digit = static_cast<char>('0' + rest % 10);
-  }
-  return end;
+  char* point = writeUnsigned(at, scaled / tenTo15);
+  // 10^15 + fraction has 16 digits: a leading 1, overwritten by the point,
+  // and the 15 decimals with their leading zeros.
+  const std::uint64_t marked = tenTo15 + scaled % tenTo15;
+  writeEightDigits(point, static_cast<std::uint32_t>(marked / 100000000));
+  writeEightDigits(point + 8, static_cast<std::uint32_t>(marked % 100000000));
+  *point = '.';
+  return point + 16;
 }
 
 }  // namespace gapmerge

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "text/digits.hpp"
 #include "text/fixed15.hpp"
 
 namespace gapmerge {
@@ -31,7 +32,12 @@ char* writeText(char* at, std::string_view text) {
 }  // namespace
 
 char* writeInteger(char* at, std::int64_t value) {
-  return std::to_chars(at, at + maxIntegerLength, value).ptr;
+  auto magnitude = static_cast<std::uint64_t>(value);
+  if (value < 0) {
+    *at++ = '-';
+    magnitude = 0 - magnitude;
+  }
+  return writeUnsigned(at, magnitude);
 }
 
 char* writeFixed(char* at, double value, int decimals) {
