@@ -1,8 +1,10 @@
 // Micro-benchmarks of the hot pieces of a merge run.
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "merge/gap_stats.hpp"
 #include "merge/report.hpp"
@@ -11,26 +13,35 @@
 
 namespace {
 
+// Quotients and counts of the sizes a merge run meets.
+template <typename T>
+std::vector<T> sampleValues(T (*make)(std::int64_t)) {
+  std::vector<T> values;
+  std::int64_t seed = 12345;
+  for (int i = 0; i < 1024; ++i) {
+    seed = seed * 1103515245 % 98765432;
+    values.push_back(make(seed));
+  }
+  return values;
+}
+
 void formatFraction(benchmark::State& state) {
-  std::string out;
-  std::int64_t count = 12345;
+  const auto values =
+      sampleValues<double>([](std::int64_t n) { return static_cast<double>(n) / 98765432.0; });
+  std::array<char, gapmerge::maxFixedLength> buffer{};
+  std::size_t i = 0;
   for (auto _ : state) {
-    out.clear();
-    gapmerge::appendFixed(out, static_cast<double>(count) / 98765432.0, 15);
-    benchmark::DoNotOptimize(out.data());
-    count = count * 1103515245 % 98765432;
+    benchmark::DoNotOptimize(gapmerge::writeFixed(buffer.data(), values[i++ & 1023U], 15));
   }
 }
 BENCHMARK(formatFraction);
 
 void formatCount(benchmark::State& state) {
-  std::string out;
-  std::int64_t count = 12345;
+  const auto values = sampleValues<std::int64_t>([](std::int64_t n) { return n; });
+  std::array<char, gapmerge::maxIntegerLength> buffer{};
+  std::size_t i = 0;
   for (auto _ : state) {
-    out.clear();
-    gapmerge::appendInteger(out, count);
-    benchmark::DoNotOptimize(out.data());
-    count = count * 1103515245 % 98765432;
+    benchmark::DoNotOptimize(gapmerge::writeInteger(buffer.data(), values[i++ & 1023U]));
   }
 }
 BENCHMARK(formatCount);
