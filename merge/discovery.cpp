@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
 #include <set>
 #include <utility>
 
@@ -166,16 +165,7 @@ void orderReports(std::vector<std::string>& reports) {
   for (const auto& path : reports) {
     keys.push_back(orderingKey(path));
   }
-  std::vector<std::size_t> order(reports.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-  std::vector<std::string> sorted;
-  sorted.reserve(reports.size());
-  for (const std::size_t index : order) {
-    sorted.push_back(std::move(reports[index]));
-  }
-  reports = std::move(sorted);
+  sortByKeys(reports, keys);
 }
 
 std::vector<std::string> findReports(const std::string& workingDirectory) {

@@ -1,8 +1,6 @@
 #include "merge/range_order.hpp"
 
-#include <algorithm>
 #include <cstdint>
-#include <numeric>
 #include <utility>
 
 #include "merge/discovery.hpp"
@@ -19,16 +17,7 @@ void orderReportsByRange(std::vector<std::string>& reports) {
     parseReportName(filePart(path), names);
     keys.emplace_back(names.fileNmin, orderingKey(path));
   }
-  std::vector<std::size_t> order(reports.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-  std::vector<std::string> sorted;
-  sorted.reserve(reports.size());
-  for (const std::size_t index : order) {
-    sorted.push_back(std::move(reports[index]));
-  }
-  reports = std::move(sorted);
+  sortByKeys(reports, keys);
 }
 
 }  // namespace gapmerge
