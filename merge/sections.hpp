@@ -10,7 +10,7 @@
 namespace gapmerge {
 
 // The 26 lines after one report, headed by the report's upper bound.
-void appendReportSections(std::string& out, std::int64_t fileNmax, const StatsBlock& block);
+void appendReportSections(std::string& text, std::int64_t fileNmax, const StatsBlock& block);
 
 // The range line that opens the closing sections: "lowest - highest".
 std::string rangeLine(std::int64_t lowestNmin, std::int64_t highestNmax);

@@ -20,8 +20,9 @@ inline constexpr std::array<char, 200> digitPairs = [] {
 // Writes the two digits of value (below 100) ending at `end`; returns the
 // position before them.
 inline char* writePairBefore(char* end, std::uint32_t value) {
-  end[-2] = digitPairs[2 * value];
-  end[-1] = digitPairs[2 * value + 1];
+  const std::size_t at = std::size_t{2} * value;
+  end[-2] = digitPairs[at];
+  end[-1] = digitPairs[at + 1];
   return end - 2;
 }
 
@@ -41,7 +42,7 @@ inline int digitCount(std::uint64_t value) {
   for (; value >= 10000; value /= 10000) {
     count += 4;
   }
-  return count + (value >= 10) + (value >= 100) + (value >= 1000);
+  return count + (value >= 10 ? 1 : 0) + (value >= 100 ? 1 : 0) + (value >= 1000 ? 1 : 0);
 }
 
 // Writes the digits of value without leading zeros; returns their end.

@@ -1,0 +1,111 @@
+// Finding a display, and the whole program with and without one.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "tests/support/program.hpp"
+#include "tests/support/scratch_dir.hpp"
+#include "ui/display_check.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+constexpr const char* reportName = "Tramvelok 1 to 30 20261206120000.txt";
+constexpr const char* report =
+    "nmin = 1\nnmax = 30\nTramvelok - found 10 primes\nTramvelok - 10 primes in 0.001s\n"
+    "Tramvelok - Total gaps : 9\n... good guess\n... excellent\nFirst prime in range : 2\n"
+    "Last prime in range : 29\nGaps [gap, qty]\n[1, 1], [2, 4], [4, 3], [6, 1], \n";
+
+// Sets the variables that select a display; nullptr unsets one.
+void selectDisplay(const char* platform, const char* display, const char* wayland = nullptr,
+                   const char* runtime = nullptr) {
+  const std::pair<const char*, const char*> values[] = {{"QT_QPA_PLATFORM", platform},
+                                                        {"DISPLAY", display},
+                                                        {"WAYLAND_DISPLAY", wayland},
+                                                        {"XDG_RUNTIME_DIR", runtime}};
+  for (const auto& [name, value] : values) {
+    if (value == nullptr) {
+      ::unsetenv(name);
+    } else {
+      ::setenv(name, value, 1);
+    }
+  }
+}
+
+TEST(DisplayCheck, findsThePlatformsThatCanStart) {
+  const ScratchDir runtime;
+  const std::string socketPath = (runtime.path() / "wayland-0").string();
+  // A listening socket, as a Wayland compositor offers one.
+  const int compositor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
+  ASSERT_EQ(::bind(compositor, static_cast<sockaddr*>(static_cast<void*>(&address)),
+                   sizeof(address)),
+            0);
+  ASSERT_EQ(::listen(compositor, 1), 0);
+  struct Case {
+    const char* platform;
+    const char* display;  // no X server answers on :4711
+    const char* wayland;
+    bool available;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, nullptr, false},
+      {"offscreen", nullptr, nullptr, true},
+      {"offscreen:fontengine=freetype", nullptr, nullptr, true},
+      {"xcb", ":4711", nullptr, false},
+      {"xcb;offscreen", ":4711", nullptr, true},
+      {"wayland;xcb", ":4711", nullptr, false},
+      {nullptr, nullptr, "wayland-1", false},
+      {nullptr, nullptr, "wayland-0", true},
+      {nullptr, nullptr, socketPath.c_str(), true},
+  };
+  for (const auto& c : cases) {
+    selectDisplay(c.platform, c.display, c.wayland, runtime.path().c_str());
+    EXPECT_EQ(displayAvailable(), c.available)
+        << (c.platform ? c.platform : "-") << " " << (c.wayland ? c.wayland : "-");
+  }
+  ::close(compositor);
+}
+
+TEST(Program, endsWithOneLineAndWritesNothingWithoutADisplay) {
+  selectDisplay(nullptr, nullptr);
+  const ScratchDir dir;
+  dir.write(reportName, report);
+  const auto result = runGapmerge({}, dir.path().string());
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_TRUE(result.err.starts_with("gapmerge: no window could be opened"));
+  EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+}
+
+// On a fresh X server the program is answered No and then sent Escape.
+TEST(Program, mergesAnswersAndEndsOnEscapeOnAVirtualDisplay) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xvfb-run is not installed";
+  }
+  selectDisplay(nullptr, nullptr);
+  const ScratchDir dir;
+  dir.write(reportName, report);
+  const std::string command = "timeout -k 5 120 xvfb-run -a -s '-screen 0 1024x768x24' '" +
+                              std::string(GAPMERGE_ANSWER_AND_CLOSE) + "' '" + GAPMERGE_EXE +
+                              "' '" + dir.path().string() + "'";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  EXPECT_EQ(std::count(merged.begin(), merged.end(), '\n'), 66);
+}
+
+}  // namespace
+}  // namespace gapmerge::test

@@ -1,0 +1,151 @@
+// The result window and its open question, on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/main_window.hpp"
+#include "ui/placement.hpp"
+#include "ui/window_view.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+// The application lives from the first test to the last; Qt must be gone
+// before the program's exit handlers run.
+class QtEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_.data()); }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  int argc_ = 1;
+  std::string name_ = "window_test";
+  std::vector<char*> argv_{name_.data(), nullptr};
+  std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+using HandOverCall = std::pair<std::string, std::string>;
+
+// An opened window whose hand-overs to the desktop are only recorded.
+class Window : public ::testing::Test {
+ protected:
+  Window() : view([this](const std::string& file, const std::string& folder) {
+               handOvers.emplace_back(file, folder);
+             }) {
+    view.open();
+  }
+
+  ResultMainWindow& window() { return *view.window(); }
+
+  void activate() {
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  }
+
+  // Runs action once the wait has started; a wait that never ends fails by
+  // the test's time limit.
+  void waitAfter(const std::function<void()>& action) {
+    QTimer::singleShot(0, &window(), action);
+    view.wait();
+  }
+
+  // Asks the question and gives the shown box to answer.
+  void askAndAnswer(const std::function<void(QMessageBox&)>& answer) {
+    QTimer::singleShot(0, [answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr) << "no question box is shown";
+      answer(*box);
+    });
+    view.askOpen("/data/run/fileout.txt", "/data/run/");
+  }
+
+  std::vector<HandOverCall> handOvers;
+  WindowView view;
+};
+
+TEST(CentredPosition, centresOrStartsAtTheScreenEdge) {
+  EXPECT_EQ(centredPosition(QRect(1920, 100, 1025, 769), QSize(800, 600)), QPoint(2032, 184));
+  EXPECT_EQ(centredPosition(QRect(0, 0, 640, 768), QSize(800, 600)), QPoint(0, 84));
+}
+
+TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_EQ(window().windowTitle(), QStringLiteral("Primes gaps"));
+  EXPECT_EQ(window().size(), QSize(800, 600));
+  EXPECT_EQ(window().frameGeometry().topLeft(),
+            centredPosition(QGuiApplication::primaryScreen()->geometry(),
+                            window().frameGeometry().size()));
+  EXPECT_TRUE(window().statusBar()->isVisible());
+  EXPECT_TRUE(window().statusBar()->currentMessage().isEmpty());
+  EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
+}
+
+TEST_F(Window, showsTheFilledTextWithoutCarriageReturns) {
+  struct Case {
+    std::string reportName;
+    std::string warnings;
+    QString shown;
+  };
+  const Case cases[] = {
+      {"r 1 to 30 x.txt", "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\r\n",
+       "Total gaps : 9\n\nFileName : r 1 to 30 x.txt\nOutputDirectory : /data/run/\n"
+       "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\n"},
+      {"r 1 to 30 x.txt", "",
+       "Total gaps : 9\n\nFileName : r 1 to 30 x.txt\nOutputDirectory : /data/run/\n"},
+      {"", "", "Total gaps : 9\n\nFileName : \nOutputDirectory : /data/run/\n"},
+  };
+  for (const auto& c : cases) {
+    view.fill({.summary = "Total gaps : 9\r\n",
+               .fileItem = "FileName : " + c.reportName + "\r\nOutputDirectory : /data/run/",
+               .warnings = c.warnings});
+    EXPECT_EQ(window().textView()->toPlainText(), c.shown);
+  }
+}
+
+TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
+  activate();
+  waitAfter([this] { QTest::keyClick(window().textView(), Qt::Key_Escape); });
+  // QWindow::close goes through the platform window, like the close button.
+  waitAfter([this] { window().windowHandle()->close(); });
+  EXPECT_TRUE(window().isVisible());
+}
+
+TEST_F(Window, handsTheFileOverOnYesOnly) {
+  for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+    askAndAnswer([button](QMessageBox& box) {
+      QTest::mouseClick(box.button(button), Qt::LeftButton);
+    });
+  }
+  EXPECT_EQ(handOvers, std::vector<HandOverCall>{{"/data/run/fileout.txt", "/data/run/"}});
+}
+
+TEST_F(Window, escapeInTheQuestionHandsNothingOverAndDoesNotEndTheProgram) {
+  activate();
+  askAndAnswer([](QMessageBox& box) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+    QTest::keyClick(&box, Qt::Key_Escape);
+  });
+  EXPECT_TRUE(handOvers.empty());
+  EXPECT_FALSE(view.quitRequested());
+  EXPECT_TRUE(window().isVisible());
+}
+
+}  // namespace
+}  // namespace gapmerge::test
