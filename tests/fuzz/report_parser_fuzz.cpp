@@ -8,52 +8,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "merge/checks.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/report.hpp"
 #include "text/text_file.hpp"
 
-namespace {
-
-int reportFd() {
-  static const int fd = ::memfd_create("report", MFD_CLOEXEC);
-  if (fd < 0) {
-    std::abort();
-  }
-  return fd;
-}
-
-void rewriteReport(std::string_view bytes) {
-  const int fd = reportFd();
-  if (::ftruncate(fd, 0) != 0) {
-    std::abort();
-  }
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put =
-        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-    if (put <= 0) {
-      std::abort();
-    }
-    done += static_cast<std::size_t>(put);
-  }
-}
-
-// The checks see the bounds the report states as the bounds of its name.
-void checkWhatWasRead(gapmerge::ReportRecord& record) {
-  record.fileNmin = record.nmin;
-  record.fileNmax = record.nmax;
-  std::string warnings;
-  gapmerge::checkReport(record, "Tramvelok", warnings);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  rewriteReport({reinterpret_cast<const char*>(data), size});
-  gapmerge::TextFile file = gapmerge::openTextFile("/proc/self/fd/" + std::to_string(reportFd()));
+  static const int fd = ::memfd_create("report", MFD_CLOEXEC);
+  if (fd < 0 || ::ftruncate(fd, 0) != 0 ||
+      ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
+    std::abort();
+  }
+  gapmerge::TextFile file = gapmerge::openTextFile("/proc/self/fd/" + std::to_string(fd));
   if (!file.isOpen()) {
     std::abort();
   }
@@ -63,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!gapmerge::atEnd(file)) {
     std::abort();
   }
-  checkWhatWasRead(record);
+  // The checks see the bounds the report states as the bounds of its name.
+  record.fileNmin = record.nmin;
+  record.fileNmax = record.nmax;
+  std::string warnings;
+  gapmerge::checkReport(record, "Tramvelok", warnings);
   return 0;
 }

@@ -6,77 +6,51 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/real_data/make_slices_runner.hpp"
-#include "tests/real_data/merge_output.hpp"
-#include "tests/real_data/prime_gaps.hpp"
+#include "tests/real_data/real_data.hpp"
 #include "tests/support/program.hpp"
-#include "tests/support/scratch_dir.hpp"
 
 namespace gapmerge::test {
 namespace {
 
-constexpr long long top = 1'000'000'000;
-constexpr long long gapsBelowTop = 50'847'533;     // pi(10^9) - 1
-constexpr long long twinGapsBelowTop = 3'424'506;  // gaps of 2 below 10^9
+constexpr const char* joinWarning = " : Slices do not join: mid gap ";
 
-std::size_t countJoinWarnings(const std::string& out) {
+std::size_t countOf(const std::string& text, const std::string& part) {
   std::size_t count = 0;
-  for (const auto& line : splitBatchText(out).warningLines) {
-    count += line.find(" : Slices do not join: mid gap ") != std::string::npos ? 1U : 0U;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
   }
   return count;
 }
 
-class RangeOrder : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = new ScratchDir;
-    ASSERT_TRUE(makeSlices(1, top, 100, dir_->path()));
+TEST(RangeOrder, mergesOneToABillionOnlyInRangeOrder) {
+  const ScratchDir dir;
+  ASSERT_TRUE(makeSlices(1, 1'000'000'000, 100, dir));
+  {
+    SCOPED_TRACE("path order");
+    const auto result = runGapmerge({"--batch"}, dir.path().string());
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_GT(countOf(result.out, joinWarning), 0U);
+    EXPECT_LT(std::stoll(lineAfter(readFile(dir.path() / "fileout.txt"), "nGaps : ")), 50'847'533);
   }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
+  {
+    SCOPED_TRACE("range order");
+    expectExactMerge(dir, 1, 1'000'000'000,
+                     "Tramvelok 990.000.001 to 1.000.000.000 20261206120000.txt",
+                     {"--range-order"});
+    const std::string merged = readFile(dir.path() / "fileout.txt");
+    EXPECT_EQ(lineAfter(merged, "nGaps : "), "50847533");  // pi(10^9) - 1
+    EXPECT_NE(merged.find("\r\n\r\n[1, 1], [2, 3424506], "), std::string::npos);
   }
-  static ScratchDir* dir_;
-};
-
-ScratchDir* RangeOrder::dir_ = nullptr;
-
-TEST_F(RangeOrder, pathOrderWarnsWhereSlicesDoNotJoin) {
-  const auto result = runGapmerge({"--batch"}, dir_->path().string());
-  EXPECT_EQ(result.exitStatus, 0);
-  // "100.000.001 ..." follows "10.000.001 ...", and so on: every slice whose
-  // predecessor in path order is not its neighbour in range.
-  EXPECT_GT(countJoinWarnings(result.out), 0U);
-  const auto totals = readClosingTotals(readFile(dir_->path() / "fileout.txt"));
-  EXPECT_LT(totals.histogramTotal, gapsBelowTop);
-}
-
-TEST_F(RangeOrder, rangeOrderMergesTheWholeRange) {
-  const auto result = runGapmerge({"--batch", "--range-order"}, dir_->path().string());
-  EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_EQ(countJoinWarnings(result.out), 0U);
-  EXPECT_EQ(splitBatchText(result.out).fileName,
-            "Tramvelok 990.000.001 to 1.000.000.000 20261206120000.txt");
-  const auto totals = readClosingTotals(readFile(dir_->path() / "fileout.txt"));
-  EXPECT_EQ(totals.histogramTotal, gapsBelowTop);
-  EXPECT_EQ(totals.runningTotal, gapsBelowTop);
-  EXPECT_EQ(totals.gaps.at(2), twinGapsBelowTop);
-  EXPECT_EQ(totals.gaps, countGaps(1, top));
-}
-
-TEST_F(RangeOrder, aMissingSliceGivesOneWarningNamingTheSliceAfterIt) {
-  ScratchDir holed;
-  for (const auto& entry : std::filesystem::directory_iterator(dir_->path())) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with("Tramvelok") && !name.starts_with("Tramvelok 500.000.001 ")) {
-      std::filesystem::copy_file(entry.path(), holed.path() / name);
-    }
+  {
+    SCOPED_TRACE("a missing slice");
+    std::filesystem::remove(dir.path() / "Tramvelok 500.000.001 to 510.000.000 20261206120000.txt");
+    const auto result = runGapmerge({"--batch", "--range-order"}, dir.path().string());
+    EXPECT_EQ(countOf(result.out, joinWarning), 1U);
+    EXPECT_NE(result.out.find("\nTramvelok 510.000.001 to 520.000.000 20261206120000.txt" +
+                              std::string(joinWarning)),
+              std::string::npos)
+        << result.out;
   }
-  const auto result = runGapmerge({"--batch", "--range-order"}, holed.path().string());
-  EXPECT_EQ(countJoinWarnings(result.out), 1U);
-  const std::string after = "Tramvelok 510.000.001 to 520.000.000 20261206120000.txt";
-  EXPECT_NE(result.out.find(after + " : Slices do not join: mid gap "), std::string::npos);
 }
 
 }  // namespace

@@ -94,13 +94,8 @@ const std::string oneReportSummary = crlfLines({
 
 // The same text with LF line ends, as the batch view prints it.
 std::string withLf(std::string text) {
-  std::string out;
-  for (const char c : text) {
-    if (c != '\r') {
-      out.push_back(c);
-    }
-  }
-  return out;
+  std::erase(text, '\r');
+  return text;
 }
 
 TEST(WorkedExample, oneReportGivesSixtySixLines) {

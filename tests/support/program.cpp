@@ -1,64 +1,27 @@
 #include "tests/support/program.hpp"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <csignal>
+#include <future>
 
 namespace gapmerge::test {
 
 namespace {
 
-// In the child: sets up the folder, limits and output pipes, then runs the program.
-[[noreturn]] void execGapmerge(const std::vector<std::string>& arguments, const std::string& folder,
-                               const ProgramLimits& limits, int out, int err) {
-  const int in = ::open("/dev/null", O_RDONLY);
-  if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
-      (!folder.empty() && ::chdir(folder.c_str()) != 0)) {
-    ::_exit(127);
-  }
-  if (limits.fileSizeLimit >= 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{static_cast<rlim_t>(limits.fileSizeLimit),
-                       static_cast<rlim_t>(limits.fileSizeLimit)};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  std::vector<std::string> copies(arguments);
-  std::string program = GAPMERGE_EXE;
-  std::vector<char*> argv{program.data()};
-  for (auto& argument : copies) {
-    argv.push_back(argument.data());
-  }
-  argv.push_back(nullptr);
-  ::execv(program.c_str(), argv.data());
-  ::_exit(127);
-}
-
-// Reads both pipes until the child has closed them.
-void collectOutput(int out, int err, ProgramResult& result) {
-  std::array<pollfd, 2> fds{pollfd{out, POLLIN, 0}, pollfd{err, POLLIN, 0}};
-  std::array<std::string*, 2> targets{&result.out, &result.err};
+// Everything read from fd until its writers close it; then closes it.
+std::string readAll(int fd) {
+  std::string text;
   std::array<char, 65536> buffer{};
-  int open = 2;
-  while (open > 0 && ::poll(fds.data(), fds.size(), -1) >= 0) {
-    for (std::size_t i = 0; i < fds.size(); ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0) {
-        continue;
-      }
-      const ssize_t got = ::read(fds[i].fd, buffer.data(), buffer.size());
-      if (got > 0) {
-        targets[i]->append(buffer.data(), static_cast<std::size_t>(got));
-      } else {
-        ::close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
-      }
-    }
+  for (ssize_t got = 0; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) {
+    text.append(buffer.data(), static_cast<std::size_t>(got));
   }
+  ::close(fd);
+  return text;
 }
 
 }  // namespace
@@ -73,11 +36,32 @@ ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::
   }
   const pid_t child = ::fork();
   if (child == 0) {
-    execGapmerge(arguments, folder, limits, out[1], err[1]);
+    const int in = ::open("/dev/null", O_RDONLY);
+    if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(out[1], 1) < 0 || ::dup2(err[1], 2) < 0 ||
+        (!folder.empty() && ::chdir(folder.c_str()) != 0)) {
+      ::_exit(127);
+    }
+    if (limits.fileSizeLimit >= 0) {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const auto size = static_cast<rlim_t>(limits.fileSizeLimit);
+      const rlimit limit{size, size};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::vector<std::string> copies(arguments);
+    copies.insert(copies.begin(), GAPMERGE_EXE);
+    std::vector<char*> argv;
+    for (auto& argument : copies) {
+      argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    ::execv(GAPMERGE_EXE, argv.data());
+    ::_exit(127);
   }
   ::close(out[1]);
   ::close(err[1]);
-  collectOutput(out[0], err[0], result);
+  auto errors = std::async(std::launch::async, readAll, err[0]);
+  result.out = readAll(out[0]);
+  result.err = errors.get();
   int status = 0;
   rusage usage{};
   if (child > 0 && ::wait4(child, &status, 0, &usage) == child) {

@@ -6,20 +6,16 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <string>
 #include <system_error>
-#include <vector>
 
 namespace gapmerge::test {
 
 ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "gapmerge-test-XXXXXX").string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
+  std::string name = (std::filesystem::temp_directory_path() / "gapmerge-test-XXXXXX").string();
   if (::mkdtemp(name.data()) == nullptr) {
     throw std::runtime_error("cannot create a scratch folder");
   }
-  path_ = std::filesystem::canonical(name.data());
+  path_ = std::filesystem::canonical(name);
 }
 
 ScratchDir::~ScratchDir() {
@@ -44,8 +40,8 @@ std::filesystem::path ScratchDir::write(const std::filesystem::path& relative,
                                         std::string_view bytes) const {
   const auto file = path_ / relative;
   std::filesystem::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file;
 }
 

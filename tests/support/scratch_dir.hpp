@@ -13,8 +13,6 @@ class ScratchDir {
   ScratchDir();
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
-  ScratchDir(ScratchDir&&) = delete;
-  ScratchDir& operator=(ScratchDir&&) = delete;
   ~ScratchDir();
 
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }

@@ -49,9 +49,8 @@ TEST(DisplayCheck, findsThePlatformsThatCanStart) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
-  ASSERT_EQ(::bind(compositor, static_cast<sockaddr*>(static_cast<void*>(&address)),
-                   sizeof(address)),
-            0);
+  ASSERT_EQ(
+      ::bind(compositor, static_cast<sockaddr*>(static_cast<void*>(&address)), sizeof(address)), 0);
   ASSERT_EQ(::listen(compositor, 1), 0);
   struct Case {
     const char* platform;

@@ -46,9 +46,10 @@ using HandOverCall = std::pair<std::string, std::string>;
 // An opened window whose hand-overs to the desktop are only recorded.
 class Window : public ::testing::Test {
  protected:
-  Window() : view([this](const std::string& file, const std::string& folder) {
-               handOvers.emplace_back(file, folder);
-             }) {
+  Window()
+      : view([this](const std::string& file, const std::string& folder) {
+          handOvers.emplace_back(file, folder);
+        }) {
     view.open();
   }
 
@@ -129,11 +130,10 @@ TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
 
 TEST_F(Window, handsTheFileOverOnYesOnly) {
   for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
-    askAndAnswer([button](QMessageBox& box) {
-      QTest::mouseClick(box.button(button), Qt::LeftButton);
-    });
+    askAndAnswer(
+        [button](QMessageBox& box) { QTest::mouseClick(box.button(button), Qt::LeftButton); });
   }
-  EXPECT_EQ(handOvers, std::vector<HandOverCall>{{"/data/run/fileout.txt", "/data/run/"}});
+  EXPECT_EQ(handOvers, (std::vector<HandOverCall>{{"/data/run/fileout.txt", "/data/run/"}}));
 }
 
 TEST_F(Window, escapeInTheQuestionHandsNothingOverAndDoesNotEndTheProgram) {

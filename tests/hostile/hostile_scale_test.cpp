@@ -1,0 +1,99 @@
+// Runs over huge reports and over a folder of 100,000 reports, in linear time
+// and bounded memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/program.hpp"
+#include "tests/support/scratch_dir.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+constexpr bool sanitized = GAPMERGE_SANITIZED != 0;  // slower, and its memory says nothing
+
+// Runs gapmerge --batch in dir and expects it to end normally within the time
+// and peak memory given; a run that reads its input in linear time takes
+// about a second per 200 MB here, one that does not would take hours.
+ProgramResult runBounded(const ScratchDir& dir, double seconds, long long kib) {
+  const auto start = std::chrono::steady_clock::now();
+  auto result = runGapmerge({"--batch"}, dir.path().string());
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  if (!sanitized) {
+    EXPECT_LT(took.count(), seconds);
+    EXPECT_GT(result.peakMemoryKiB, 0);
+    EXPECT_LT(result.peakMemoryKiB, kib);
+  }
+  return result;
+}
+
+TEST(Scale, hugeLinesAndManyLinesAreReadOnceInBoundedMemory) {
+  constexpr std::size_t line = 200'000'000;
+  // A 200 MB line may be held with one copy and room for the buffers' growth.
+  constexpr long long lineBound = static_cast<long long>(line) * 5 / 2 / 1024;
+  struct Case {
+    std::string what, head, piece;
+    std::size_t times;
+    std::string total;
+    long long kib;
+  };
+  const Case cases[] = {
+      {"one line of 200 MB of digits", "", "7777777777", line / 10, "0", lineBound},
+      {"a gap table line of 200 MB", "Gaps [gap, qty]\n", "[2, 1], ", line / 8, "25000000",
+       lineBound},
+      {"a million short lines", "", "Gaps [gap, qty]\n[2, 1], \n", 500'000, "500000", 64 * 1024},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ScratchDir dir;
+    {
+      std::ofstream out(dir.path() / "Tramvelok 1 to 10 20261206120000.txt", std::ios::binary);
+      out << c.head;
+      // Pieces are written in blocks of about a megabyte.
+      const std::size_t perBlock = (1U << 20U) / c.piece.size();
+      std::string block;
+      for (std::size_t i = 0; i < perBlock; ++i) {
+        block += c.piece;
+      }
+      for (std::size_t done = 0; done < c.times; done += perBlock) {
+        out.write(block.data(), static_cast<std::streamsize>(std::min(perBlock, c.times - done) *
+                                                             c.piece.size()));
+      }
+      ASSERT_TRUE(out.good());
+    }
+    runBounded(dir, 30, c.kib);
+    EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("\r\nnGaps : " + c.total + "\r\n"));
+  }
+}
+
+TEST(Scale, aHundredThousandReportsInOneFolder) {
+  // A report that passes every check and names no prime, so no mid gap is formed.
+  const std::string report =
+      "nmin = 50.000.001\nnmax = 60.000.000\n"
+      "Tramvelok - found 560.981 primes\nTramvelok - 560.981 primes in 0.000s\n"
+      "Tramvelok - Total gaps : 560.980\nGaps [gap, qty]\n[2, 1], \n";
+  const int reports = sanitized ? 10'000 : 100'000;
+  const auto name = [](int index) {
+    return "Tramvelok 50.000.001 to 60.000.000 " + std::to_string(20260000000000LL + index) +
+           ".txt";
+  };
+  const ScratchDir dir;
+  for (int index = 0; index < reports; ++index) {
+    dir.write(name(index), report);
+  }
+  // The list of paths and the histogram are held; the merged file is not.
+  const auto result = runBounded(dir, 30, 64 * 1024);
+  const std::string count = std::to_string(reports);
+  EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("\r\nnGaps : " + count + "\r\n"));
+  // No warning: the summary ends with the last name and the folder.
+  EXPECT_TRUE(result.out.ends_with("FileName : " + name(reports - 1) +
+                                   "\nOutputDirectory : " + dir.asWorkingDirectory() + "\n\n"));
+}
+
+}  // namespace
+}  // namespace gapmerge::test

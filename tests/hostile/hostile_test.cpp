@@ -1,0 +1,279 @@
+// Runs over hostile folders and reports: special files, links, loops and deep
+// trees, garbled contents, extreme numbers, and a merged file that meets the
+// file size limit.
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/support/program.hpp"
+#include "tests/support/scratch_dir.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// Primes 2 .. 7, 11 .. 19 and 23 .. 29: two neighbours around a hole.
+const std::string firstName = "Tramvelok 1 to 10 20261206120000.txt";
+const std::string holeName = "Tramvelok 11 to 20 20261206120000.txt";
+const std::string lastName = "Tramvelok 21 to 30 20261206120000.txt";
+const std::string firstReport =
+    "First prime in range : 2\nLast prime in range : 7\nGaps [gap, qty]\n[1, 1], [2, 2], \n";
+const std::string holeReport =
+    "First prime in range : 11\nLast prime in range : 19\nGaps [gap, qty]\n[2, 2], [4, 1], \n";
+const std::string lastReport =
+    "First prime in range : 23\nLast prime in range : 29\nGaps [gap, qty]\n[6, 1], \n";
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+using Setup = std::function<void(const ScratchDir&)>;
+
+// A hostile folder and how the run over it ends: normally, with fileout.txt
+// ending in "nGaps : total", and with `shown` in what --batch prints or in
+// fileout.txt.
+struct Case {
+  std::string what;
+  Setup setup;
+  std::string total;
+  std::string shown;
+};
+
+void expectRuns(const std::vector<Case>& cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ScratchDir dir;
+    c.setup(dir);
+    const auto result = runGapmerge({"--batch"}, dir.path().string());
+    const std::string merged = readFile(dir.path() / "fileout.txt");
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_TRUE(merged.ends_with("\r\nnGaps : " + c.total + "\r\n")) << merged;
+    EXPECT_TRUE(contains(result.out + merged, c.shown)) << result.out;
+  }
+}
+
+// The two neighbours, and a hole that makeHole makes at the hole's path.
+Setup aroundHole(const std::function<void(const fs::path&)>& makeHole) {
+  return [makeHole](const ScratchDir& dir) {
+    dir.write(firstName, firstReport);
+    dir.write(lastName, lastReport);
+    makeHole(dir.path() / holeName);
+  };
+}
+
+Setup aroundHole(const std::string& contents) {
+  return aroundHole([contents](const fs::path& hole) { std::ofstream(hole) << contents; });
+}
+
+Setup reports(const std::vector<std::pair<std::string, std::string>>& namesAndContents) {
+  return [namesAndContents](const ScratchDir& dir) {
+    for (const auto& [name, contents] : namesAndContents) {
+      dir.write(name, contents);
+    }
+  };
+}
+
+void bindSocket(const fs::path& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+  EXPECT_EQ(::bind(fd, static_cast<sockaddr*>(static_cast<void*>(&address)), sizeof(address)), 0);
+  ::close(fd);
+}
+
+TEST(Hostile, specialFilesNamedLikeReportsAreSkipped) {
+  const ScratchDir outside;
+  const auto kept = outside.write("kept.txt", holeReport);
+  int locked = -1;
+  const auto link = [](const fs::path& target) {
+    return aroundHole([target](const fs::path& hole) { fs::create_symlink(target, hole); });
+  };
+  const std::string skipped =
+      holeName + " : Report could not be opened, nothing merged from " + holeName + "\n\n";
+  expectRuns({
+      {"a UNIX socket", aroundHole(bindSocket), "4", skipped},
+      {"a FIFO", aroundHole([](const fs::path& hole) { ::mkfifo(hole.c_str(), 0600); }), "4",
+       skipped},
+      {"a link to a FIFO", aroundHole([](const fs::path& hole) {
+         ::mkfifo((hole.parent_path() / "pipe").c_str(), 0600);
+         fs::create_symlink("pipe", hole);
+       }),
+       "4", skipped},
+      {"a link to /dev/zero", link("/dev/zero"), "4", skipped},
+      {"a link to /dev/null", link("/dev/null"), "4", skipped},
+      {"a dangling link", link("missing.txt"), "4", skipped},
+      {"a link to itself", link(holeName), "4", skipped},
+      {"a report held with a shared lock", aroundHole([&locked](const fs::path& hole) {
+         std::ofstream(hole) << holeReport;
+         locked = ::open(hole.c_str(), O_RDONLY);
+         EXPECT_EQ(::flock(locked, LOCK_SH), 0);
+       }),
+       "4", skipped},
+      // Mid gaps 11 - 7 = 4 and 23 - 19 = 4 join the three reports.
+      {"a link to a report elsewhere", link(kept), "9", "[1, 1], [2, 4], [4, 3], [6, 1], \r\n"},
+  });
+  ::close(locked);
+}
+
+TEST(Hostile, linksToFoldersAreNotFollowedAndDeepTreesAreRead) {
+  const ScratchDir elsewhere;
+  elsewhere.write(lastName, lastReport);
+  fs::path deep;
+  for (int level = 0; level < 200; ++level) {
+    deep /= "d";
+  }
+  // The tree is deeper than the number of files the run may have open at once.
+  rlimit saved{};
+  ::getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit lowered = saved;
+  lowered.rlim_cur = 64;
+  ::setrlimit(RLIMIT_NOFILE, &lowered);
+  // The first report and the hole once each: mid gap 11 - 7 = 4.
+  const std::string once = "FileName : " + holeName + "\n";
+  expectRuns({
+      {"loops of links",
+       [](const ScratchDir& dir) {
+         dir.write(fs::path("a") / firstName, firstReport);
+         dir.write(fs::path("b") / holeName, holeReport);
+         fs::create_directory(dir.path() / "c");
+         fs::create_symlink("../b", dir.path() / "a" / "toB");
+         fs::create_symlink("../a", dir.path() / "b" / "toA");
+         fs::create_symlink(".", dir.path() / "c" / "self");
+         fs::create_symlink("..", dir.path() / "c" / "up");
+         fs::create_symlink(dir.path(), dir.path() / "d");
+       },
+       "7", once},
+      {"links to folders in the tree and elsewhere",
+       [&elsewhere](const ScratchDir& dir) {
+         dir.write(fs::path("real") / firstName, firstReport);
+         dir.write(fs::path("real") / holeName, holeReport);
+         fs::create_symlink("real", dir.path() / "Archive");
+         fs::create_symlink(dir.path() / "real", dir.path() / "Tramvelok linked folder");
+         fs::create_symlink(elsewhere.path(), dir.path() / "Tramvelok 21 to 30 folder");
+       },
+       "7", once},
+      {"folders named like reports",
+       [](const ScratchDir& dir) {
+         dir.write(fs::path("Tramvelok 1 to 10 folder") / firstName, firstReport);
+         dir.write(fs::path("Tramvelok 11 to 20 folder") / "inner" / holeName, holeReport);
+         fs::create_directory(dir.path() / "Tramvelok empty");
+       },
+       "7", once},
+      {"a tree 200 levels deep",
+       [&deep](const ScratchDir& dir) {
+         dir.write(deep / firstName, firstReport);
+         dir.write(deep / "e" / holeName, holeReport);
+       },
+       "7", once},
+  });
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+}
+
+TEST(Hostile, garbledContentsAreReadAsFarAsTheyGo) {
+  std::mt19937 generator(20261206);  // NOLINT(cert-msc32-c,cert-msc51-cpp): the same every run
+  std::string garbage(1'000'000, '\0');
+  std::ranges::generate(garbage, [&generator] { return static_cast<char>(generator()); });
+  // A hole without any known line keeps the first report's primes: its mid
+  // gap is 2 - 7 = -5.
+  const std::string unjoined =
+      holeName + " : Slices do not join: mid gap -5 to the previous report in " + holeName;
+  expectRuns({
+      {"zero bytes", aroundHole(""), "5", unjoined},
+      {"binary garbage", aroundHole(garbage), "5", unjoined},
+      {"NUL bytes only", aroundHole(std::string(1'000'000, '\0')), "5", unjoined},
+      {"keys behind blanks and in other case",
+       aroundHole(" nmin = 11\nFIRST PRIME IN RANGE : 11\ngaps [gap, qty]\n[2, 2]\n"), "5",
+       unjoined},
+      // The table line ends inside the second item: (4, 0) counts nothing.
+      {"NUL bytes ending lines",
+       reports({{firstName,
+                 "First prime in range : 2\0Last prime in range : 7\0Gaps [gap, "
+                 "qty]\0[1, 1], [2, 2], \0\0\0\0"s},
+                {holeName,
+                 "First prime in range : 11\0Last prime in range : 19\0Gaps [gap, "
+                 "qty]\n[2, 2], [4\0, 1], \n"s}}),
+       "6", "Mid gaps : Gaps (20) [gap, qty]\r\n[1, 1], [2, 4], [4, 1], \r\n"},
+      // The key of the first line is not seen: nmin stays the first report's.
+      {"a UTF-8 byte order mark",
+       reports({{firstName, "nmin = 1\nnmax = 10\n" + firstReport},
+                {holeName, "\xEF\xBB\xBFnmin = 11\nnmax = 20\n" + holeReport}}),
+       "7", holeName + " : min-max values do not match in " + holeName + "\n"},
+  });
+}
+
+TEST(Hostile, extremeNumbersWrapOrCountOnlyWhereTheyFit) {
+  expectRuns({
+      // 2^64 + k reads as k; 2^63 reads as -2^63, and three of them wrap to it again.
+      {"numbers beyond 64 bits",
+       reports({{"Tramvelok 18446744073709551617 to 18_446_744_073_709_551_626 x.txt",
+                 "nmin = 18.446.744.073.709.551.617\nnmax = 18446744073709551626\n"
+                 "First prime in range : 18446744073709551618\n"
+                 "Last prime in range : 18446744073709551623\nGaps [gap, qty]\n"
+                 "[18446744073709551618, 3], [2, 18446744073709551621], \n"},
+                {"Tramvelok 21 to 30 x.txt",
+                 "nmin = 21\nnmax = 30\nGaps [gap, qty]\n[6, 9223372036854775808], "
+                 "[4, 9223372036854775808], [4, 9223372036854775808], \n"}}),
+       "-9223372036854775800", "\r\nnGaps = -9223372036854775799\r\n"},
+      {"quantities that sum to 0",
+       reports({{"Tramvelok 1 to 10 x.txt", "Gaps [gap, qty]\n[2, 1], [4, -1], \n"}}), "0",
+       "Normalized cumulative gaps\r\n\r\n[2, +Infinity], [4, NaN], \r\n"},
+      // Gap -6 counts only in the running total: -3 + 1 + 5 = 3.
+      {"negative gaps and quantities",
+       reports({{"Tramvelok 1 to 10 x.txt", "Gaps [gap, qty]\n[2, -3], [4, 1], [-6, 5], \n"}}),
+       "-2", "\r\nnGaps = 3\r\n"},
+      // Gaps above 2000 and the mid gap 3011 - 7 = 3004 count only in the running total.
+      {"gaps above 2000",
+       reports({{"Tramvelok 1 to 10 x.txt",
+                 "First prime in range : 2\nLast prime in range : 7\n"
+                 "Gaps [gap, qty]\n[2, 1], [2000, 1], [2001, 4], [5000, 2], \n"},
+                {"Tramvelok 3001 to 4000 x.txt",
+                 "First prime in range : 3011\nLast prime in range : 3989\n"
+                 "Gaps [gap, qty]\n[6, 1], \n"}}),
+       "3", "\r\n1 - 4.000\r\n\r\nnGaps = 10\r\n"},
+  });
+}
+
+// A merged file cut where its closing sections begin, or later, is reported
+// incomplete; what reached it is the beginning of the whole file.
+TEST(Hostile, aMergedFileCutByTheFileSizeLimitIsNeverPresentedAsComplete) {
+  const ScratchDir dir;
+  aroundHole(holeReport)(dir);
+  ASSERT_EQ(runGapmerge({"--batch"}, dir.path().string()).exitStatus, 0);
+  const std::string whole = readFile(dir.path() / "fileout.txt");
+  const std::string separator(63, '-');
+  const std::size_t closing = whole.rfind(separator + "\r\n") + separator.size() + 2;
+  for (const std::size_t limit : {closing, closing + 1, whole.size() - 1, whole.size()}) {
+    SCOPED_TRACE("limit " + std::to_string(limit) + " of " + std::to_string(whole.size()));
+    const bool cut = limit < whole.size();
+    const auto result = runGapmerge({"--batch"}, dir.path().string(),
+                                    {.fileSizeLimit = static_cast<long long>(limit)});
+    EXPECT_EQ(result.exitStatus, cut ? 1 : 0);
+    EXPECT_EQ(result.out.ends_with("fileout.txt : Merged results file is incomplete, writing "
+                                   "failed in " +
+                                   dir.asWorkingDirectory() + "\n\n\n"),
+              cut)
+        << result.out;
+    EXPECT_EQ(readFile(dir.path() / "fileout.txt"), whole.substr(0, limit));
+  }
+}
+
+}  // namespace
+}  // namespace gapmerge::test

@@ -1,0 +1,98 @@
+#include "tests/real_data/real_data.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <map>
+#include <primesieve.hpp>
+#include <regex>
+#include <sstream>
+
+#include "tests/support/program.hpp"
+
+namespace gapmerge::test {
+
+namespace {
+
+// How often consecutive primes in [from, to] lie each distance apart, as the
+// merged file lists it: "[1, 1], [2, 4], ".
+std::string gapList(std::uint64_t from, std::uint64_t to) {
+  std::map<std::uint64_t, std::uint64_t> gaps;
+  primesieve::iterator primes(from, to);
+  std::uint64_t previous = primes.next_prime();
+  for (std::uint64_t prime = primes.next_prime(); prime <= to; prime = primes.next_prime()) {
+    ++gaps[prime - previous];
+    previous = prime;
+  }
+  std::string list;
+  for (const auto& [gap, quantity] : gaps) {
+    list += "[" + std::to_string(gap) + ", " + std::to_string(quantity) + "], ";
+  }
+  return list;
+}
+
+// Every warning line --batch prints after the output folder is one of the
+// estimate check's: ["<name> : "]"warning : " deviation, TAB, report name.
+void expectOnlyEstimateWarnings(const std::string& out) {
+  static const std::regex estimate(
+      R"(^(Tramvelok [^\t]* : )?warning : [0-9]+\.[0-9]{12}\tTramvelok [^\t]*\.txt$)");
+  std::istringstream lines(out.substr(out.find("\nOutputDirectory : ") + 1));
+  std::string line;
+  std::getline(lines, line);
+  while (std::getline(lines, line)) {
+    EXPECT_TRUE(line.empty() || std::regex_match(line, estimate)) << line;
+  }
+}
+
+}  // namespace
+
+std::pair<int, std::string> runMakeSlices(const std::vector<std::string>& arguments) {
+  std::string command = "'" MAKE_SLICES_EXE "'";
+  for (const auto& argument : arguments) {
+    command += " '" + argument + "'";
+  }
+  FILE* pipe = ::popen((command + " </dev/null 2>&1").c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
+    out.append(buffer, got);
+  }
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+bool makeSlices(long long from, long long to, int count, const ScratchDir& dir) {
+  return runMakeSlices({"--from", std::to_string(from), "--to", std::to_string(to), "--slices",
+                        std::to_string(count), "--out", dir.path().string()})
+             .first == 0;
+}
+
+std::string lineAfter(const std::string& text, const std::string& key) {
+  const auto at = text.rfind(key);
+  if (at == std::string::npos) {
+    return "";
+  }
+  const auto start = at + key.size();
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
+}
+
+void expectExactMerge(const ScratchDir& dir, std::uint64_t from, std::uint64_t to,
+                      const std::string& lastReport, const std::vector<std::string>& extra) {
+  std::vector<std::string> arguments{"--batch", "-C", dir.path().string()};
+  arguments.insert(arguments.end(), extra.begin(), extra.end());
+  const auto result = runGapmerge(arguments);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(lineAfter(result.out, "\nFileName : "), lastReport);
+  EXPECT_EQ(lineAfter(result.out, "\nOutputDirectory : "), dir.asWorkingDirectory());
+  expectOnlyEstimateWarnings(result.out);
+
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  const std::string total = std::to_string(primesieve::count_primes(from, to) - 1);
+  EXPECT_EQ(lineAfter(merged, "\r\nGaps [gap, qty]\r\n\r\n"), gapList(from, to));
+  EXPECT_EQ(lineAfter(merged, "\r\nnGaps = "), total);
+  EXPECT_TRUE(merged.ends_with("\r\nnGaps : " + total + "\r\n"));
+}
+
+}  // namespace gapmerge::test

@@ -1,0 +1,214 @@
+// Whole runs of the program: its command line, the order in which it reads the
+// reports and the warnings where slices do not join, reports it cannot read
+// and a merged file it cannot write.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/program.hpp"
+#include "tests/support/scratch_dir.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+std::string report(long long firstPrime, long long lastPrime, const std::string& table) {
+  return "First prime in range : " + std::to_string(firstPrime) +
+         "\nLast prime in range : " + std::to_string(lastPrime) + "\nGaps [gap, qty]\n" + table +
+         "\n";
+}
+
+std::string joinWarning(const std::string& name, long long midGap) {
+  return name + " : Slices do not join: mid gap " + std::to_string(midGap) +
+         " to the previous report in " + name + "\n\n";
+}
+
+std::size_t countOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST(CommandLine, helpVersionAndUsageErrors) {
+  const auto help = runGapmerge({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_NE(help.out.find("--range-order"), std::string::npos);
+  const auto version = runGapmerge({"--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_TRUE(version.out.starts_with("gapmerge "));
+  const ScratchDir dir;
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"--frobnicate"}, {"--batch", "extra"}, {"-C"}, {"--batch", "-C", "no/such/dir"}}) {
+    const auto result = runGapmerge(arguments, dir.path().string());
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("usage: gapmerge"), std::string::npos);
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+}
+
+TEST(CommandLine, directoryOptionRunsInThatFolder) {
+  const ScratchDir dir;
+  dir.write("sub/Tramvelok 1 to 10 x.txt", "Gaps [gap, qty]\n[1, 1], [2, 2], \n");
+  const auto result = runGapmerge({"-C", "sub", "--batch"}, dir.path().string());
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_NE(result.out.find("OutputDirectory : " + dir.asWorkingDirectory() + "sub/\n"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "sub" / "fileout.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+}
+
+// Primes to 31 overlap the next slice's first prime; after 59 a hole to 5003.
+TEST(SliceJoin, anOverlapAndAHoleEachWarnOnceNamingTheReportAfterThem) {
+  const ScratchDir dir;
+  const std::string second = "Tramvelok 31 to 60 20261206120000.txt";
+  const std::string afterHole = "Tramvelok 5.000 to 5.100 20261206120000.txt";
+  dir.write("Tramvelok 1 to 30 20261206120000.txt",
+            report(2, 31, "[1, 1], [2, 5], [4, 3], [6, 1], "));
+  dir.write(second, report(31, 59, "[6, 3], [4, 2], [2, 1], "));
+  dir.write(afterHole, report(5003, 5099, "[6, 3], [4, 2], [2, 1], [8, 1], "));
+  const auto result = runGapmerge({"--batch"}, dir.path().string());
+  EXPECT_EQ(countOf(result.out, "Slices do not join"), 2U);
+  EXPECT_EQ(countOf(result.out, joinWarning(second, 0)), 1U);
+  EXPECT_EQ(countOf(result.out, joinWarning(afterHole, 5003 - 59)), 1U);
+  EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("nGaps : 24\r\n"));
+}
+
+// By path "Tramvelok 10.000 ..." sorts before "Tramvelok 101 ...".
+TEST(SliceJoin, rangeOrderPutsSlicesWithLongerBoundsInPlace) {
+  const ScratchDir dir;
+  const std::string middle = "Tramvelok 101 to 9.999 20261206120000.txt";
+  const std::string high = "Tramvelok 10.000 to 11.000 20261206120000.txt";
+  dir.write("Tramvelok 1 to 100 20261206120000.txt", report(2, 97, "[2, 24], "));
+  dir.write(middle, report(101, 9973, "[2, 142], "));
+  dir.write(high, report(10007, 10993, "[2, 15], "));
+
+  const auto byPath = runGapmerge({"--batch"}, dir.path().string());
+  EXPECT_EQ(countOf(byPath.out, joinWarning(high, 10007 - 97)), 1U);
+  EXPECT_EQ(countOf(byPath.out, joinWarning(middle, 101 - 10993)), 1U);
+
+  const auto byRange = runGapmerge({"--batch", "--range-order"}, dir.path().string());
+  EXPECT_EQ(countOf(byRange.out, "Slices do not join"), 0U);
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  EXPECT_LT(merged.find("(100)"), merged.find("(9.999)"));
+  EXPECT_LT(merged.find("(9.999)"), merged.find("(11.000)"));
+  // Mid gaps 101 - 97 = 4 and 10007 - 9973 = 34 join the tables.
+  EXPECT_EQ(countOf(merged, "\r\nGaps [gap, qty]\r\n\r\n[2, 181], [4, 1], [34, 1], \r\n"), 1U);
+  EXPECT_EQ(countOf(byRange.out, "FileName : " + high + "\n"), 1U);
+}
+
+TEST(SliceJoin, reportsInNestedFoldersAreReadInPathOrder) {
+  const ScratchDir dir;
+  for (const char* name :
+       {"zz/Tramvelok 1 to 400 x.txt", "Tramvelok 1 to 100 x.txt",
+        "Archive/deeper/Tramvelok 1 to 300 x.txt", "Archive/Tramvelok 1 to 200 x.txt"}) {
+    dir.write(name, "Gaps [gap, qty]\n[2, 1], \n");
+  }
+  const auto result = runGapmerge({"--batch"}, dir.path().string());
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  const auto at = [&merged](const char* bound) {
+    return merged.find(std::string("Mid gaps : Gaps ") + bound);
+  };
+  EXPECT_LT(at("(200)"), at("(300)"));
+  EXPECT_LT(at("(300)"), at("(100)"));
+  EXPECT_LT(at("(100)"), at("(400)"));
+  EXPECT_NE(at("(400)"), std::string::npos);
+  EXPECT_EQ(countOf(result.out, "FileName : Tramvelok 1 to 400 x.txt\n"), 1U);
+}
+
+// Primes 2 to 7, 11 to 19 and 23 to 29 in three reports; the middle one is made unreadable.
+const std::string holeName = "Tramvelok 11 to 20 20261206120000.txt";
+const std::string firstReport =
+    "First prime in range : 2\nLast prime in range : 7\nGaps [gap, qty]\n[1, 1], [2, 2], \n";
+
+void writeFirstAndLast(const ScratchDir& dir) {
+  dir.write("Tramvelok 1 to 10 20261206120000.txt", firstReport);
+  dir.write("Tramvelok 21 to 30 20261206120000.txt",
+            "First prime in range : 23\nLast prime in range : 29\nGaps [gap, qty]\n[6, 1], \n");
+}
+
+// Nothing of the report is merged and no mid gap is formed across it, yet its
+// sections stand.
+TEST(UnreadableReport, aFifoALinkToNothingOrALockedReportIsSkipped) {
+  for (const std::string kind : {"fifo", "dangling link", "locked"}) {
+    SCOPED_TRACE(kind);
+    const ScratchDir dir;
+    writeFirstAndLast(dir);
+    const auto hole = dir.path() / holeName;
+    int locked = -1;
+    if (kind == "fifo") {
+      ASSERT_EQ(::mkfifo(hole.c_str(), 0600), 0);
+    } else if (kind == "dangling link") {
+      std::filesystem::create_symlink(dir.path() / "gone", hole);
+    } else {
+      dir.write(holeName, "First prime in range : 11\nLast prime in range : 19\n");
+      locked = ::open(hole.c_str(), O_RDONLY);
+      ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+    }
+    const auto result = runGapmerge({"--batch"}, dir.path().string());
+    if (locked >= 0) {
+      ::close(locked);
+    }
+    const std::string merged = readFile(dir.path() / "fileout.txt");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(countOf(result.out, holeName + " : Report could not be opened, nothing merged from " +
+                                      holeName + "\n\n"),
+              1U);
+    EXPECT_EQ(
+        countOf(merged, "Mid gaps : Gaps (20) [gap, qty]\r\n[1, 1], [2, 2], \r\nTotal 3 gaps"), 1U);
+    EXPECT_EQ(countOf(merged, "1 - 30\r\n\r\nnGaps = 4\r\n"), 1U);
+    EXPECT_EQ(countOf(merged, "\r\nGaps [gap, qty]\r\n\r\n[1, 1], [2, 2], [6, 1], \r\n"), 1U);
+    EXPECT_TRUE(merged.ends_with("nGaps : 4\r\n"));
+  }
+}
+
+TEST(MergedFile, aFolderInItsPlaceIsReportedFirstAndFailsTheRun) {
+  const ScratchDir dir;
+  writeFirstAndLast(dir);
+  std::filesystem::create_directory(dir.path() / "fileout.txt");
+  const auto result = runGapmerge({"--batch"}, dir.path().string());
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(countOf(result.out, "OutputDirectory : " + dir.asWorkingDirectory() +
+                                    "\nfileout.txt : Merged results file could not be "
+                                    "created in " +
+                                    dir.asWorkingDirectory() + "\n\n"),
+            1U);
+  EXPECT_EQ(countOf(result.out, "nGaps : 5\n"), 1U);
+}
+
+TEST(MergedFile, aFileHeldByAnotherProgramIsNeitherEmptiedNorWritten) {
+  const ScratchDir dir;
+  writeFirstAndLast(dir);
+  const auto held = dir.write("fileout.txt", "kept");
+  const int fd = ::open(held.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  const auto result = runGapmerge({"--batch"}, dir.path().string());
+  ::close(fd);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(readFile(held), "kept");
+}
+
+// Twenty reports make a merged file far larger than the printed summary, so
+// the size limit stops the merged file but not the standard output.
+TEST(MergedFile, failedWritesAreReportedAndFailTheRun) {
+  const ScratchDir dir;
+  for (int slice = 0; slice < 20; ++slice) {
+    dir.write("Tramvelok " + std::to_string(slice) + " to 1 x.txt", firstReport);
+  }
+  const auto result = runGapmerge({"--batch"}, dir.path().string(), {.fileSizeLimit = 5000});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(
+      result.out.ends_with("fileout.txt : Merged results file is incomplete, writing failed in " +
+                           dir.asWorkingDirectory() + "\n\n\n"));
+  EXPECT_EQ(std::filesystem::file_size(dir.path() / "fileout.txt"), 5000U);
+}
+
+}  // namespace
+}  // namespace gapmerge::test
