@@ -21,8 +21,8 @@ int exitStatus(gapmerge::RunStatus status) {
   return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
 }
 
-int runInWindow(int& argc, char** argv, const gapmerge::RunOptions& options) {
-  const auto window = gapmerge::makeResultWindow(argc, argv);
+int runInWindow(char* programName, const gapmerge::RunOptions& options) {
+  const auto window = gapmerge::makeResultWindow(programName);
   const auto status = gapmerge::runMerge(*window, options);
   if (status == gapmerge::RunStatus::viewUnavailable) {
     std::cerr << "gapmerge: no window could be opened (no usable display); "
@@ -65,5 +65,5 @@ int main(int argc, char** argv) {
     gapmerge::ConsoleView console(std::cout);
     return exitStatus(gapmerge::runMerge(console, options));
   }
-  return runInWindow(argc, argv, options);
+  return runInWindow(argv[0], options);
 }

@@ -1,6 +1,7 @@
 #include "ui/result_window.hpp"
 
 #include <QApplication>
+#include <array>
 
 #include "ui/desktop_hand_over.hpp"
 #include "ui/display_check.hpp"
@@ -14,13 +15,13 @@ namespace {
 // a WindowView that opens files with the desktop.
 class DesktopResultView final : public ResultView {
  public:
-  DesktopResultView(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+  explicit DesktopResultView(char* programName) : arguments_{programName, nullptr} {}
 
   bool open() override {
     if (!displayAvailable()) {
       return false;
     }
-    application_ = std::make_unique<QApplication>(argc_, argv_);
+    application_ = std::make_unique<QApplication>(argumentCount_, arguments_.data());
     view_ = std::make_unique<WindowView>(openWithDesktop);
     return view_->open();
   }
@@ -31,16 +32,18 @@ class DesktopResultView final : public ResultView {
   void wait() override { view_->wait(); }
 
  private:
-  int& argc_;
-  char** argv_;
+  // Qt sees the program name only: the command line was read already, and a
+  // folder named like a Qt option must not reach Qt.
+  int argumentCount_ = 1;
+  std::array<char*, 2> arguments_;
   std::unique_ptr<QApplication> application_;  // declared first: outlives the view
   std::unique_ptr<WindowView> view_;
 };
 
 }  // namespace
 
-std::unique_ptr<ResultView> makeResultWindow(int& argc, char** argv) {
-  return std::make_unique<DesktopResultView>(argc, argv);
+std::unique_ptr<ResultView> makeResultWindow(char* programName) {
+  return std::make_unique<DesktopResultView>(programName);
 }
 
 }  // namespace gapmerge

@@ -8,6 +8,6 @@
 // was found, so a run without a display never loads a platform plugin.
 namespace gapmerge {
 
-std::unique_ptr<ResultView> makeResultWindow(int& argc, char** argv);
+std::unique_ptr<ResultView> makeResultWindow(char* programName);
 
 }  // namespace gapmerge
