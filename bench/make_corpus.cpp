@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "tools/make_slices_report.hpp"
+
 namespace {
 
 constexpr std::int64_t firstBound = 1000000000000;  // every name has 13 digits
@@ -25,11 +27,7 @@ struct CorpusShape {
 };
 
 std::string groupWithDots(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  for (auto at = static_cast<std::int64_t>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ".");
-  }
-  return digits;
+  return make_slices::groupThousands(static_cast<std::uint64_t>(value));
 }
 
 // The gap table: even gaps 2, 4, ... with quantities falling off as prime gaps
