@@ -1,8 +1,14 @@
 #include "app/command_line.hpp"
 
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <string_view>
+
 namespace gapmerge {
 
 namespace {
+
+constexpr int largestPlotSide = 20000;
 
 CommandLine usageError(std::string message) {
   CommandLine line;
@@ -11,40 +17,141 @@ CommandLine usageError(std::string message) {
   return line;
 }
 
+// A whole number with nothing after it.
+template <typename Number>
+std::optional<Number> parseWhole(std::string_view text) {
+  Number value{};
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// "1200x800": two sides from 1 to largestPlotSide.
+std::optional<PlotSize> parsePlotSize(std::string_view text) {
+  const auto x = text.find('x');
+  if (x == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const auto width = parseWhole<int>(text.substr(0, x));
+  const auto height = parseWhole<int>(text.substr(x + 1));
+  if (!width || !height || *width < 1 || *height < 1 || *width > largestPlotSide ||
+      *height > largestPlotSide) {
+    return std::nullopt;
+  }
+  return PlotSize{*width, *height};
+}
+
+std::optional<VerifyChoice> parseVerify(std::string_view text) {
+  if (text == "all") {
+    return VerifyChoice{.all = true};
+  }
+  const auto count = parseWhole<std::uint64_t>(text);
+  if (!count || *count == 0) {
+    return std::nullopt;
+  }
+  return VerifyChoice{.count = *count};
+}
+
+bool hasPlotExtension(std::string_view file) {
+  return file.ends_with(".png") || file.ends_with(".svg");
+}
+
+// Checks what the option parser cannot see; "" when all is well.
+std::string checkValues(CommandLine& line, const std::string& plotSize, const std::string& verify) {
+  if (!plotSize.empty()) {
+    const auto size = parsePlotSize(plotSize);
+    if (!size) {
+      return "--plot-size needs WIDTHxHEIGHT, each from 1 to " + std::to_string(largestPlotSide) +
+             ", not '" + plotSize + "'";
+    }
+    line.plotSize = *size;
+  }
+  if (!verify.empty()) {
+    line.verify = parseVerify(verify);
+    if (!line.verify) {
+      return "--verify needs a number of reports above 0 or 'all', not '" + verify + "'";
+    }
+  }
+  if (!line.plotFile.empty() && !hasPlotExtension(line.plotFile)) {
+    return "--plot needs a file name ending in .png or .svg, not '" + line.plotFile + "'";
+  }
+  if (line.csvFile == standardOutputName && line.jsonFile == standardOutputName) {
+    return "--csv and --json cannot both write to standard output";
+  }
+  return {};
+}
+
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string_view>& arguments) {
+CommandLine parseCommandLine(int argc, const char* const* argv) {
   CommandLine line;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view argument = arguments[i];
-    if (argument == "--help" || argument == "-h") {
-      line.command = Command::help;
-      return line;
-    }
-    if (argument == "--version") {
-      line.command = Command::version;
-      return line;
-    }
-    if (argument == "--batch") {
-      line.command = Command::batch;
-    } else if (argument == "--range-order") {
-      line.rangeOrder = true;
-    } else if (argument == "-C" || argument == "--directory") {
-      if (i + 1 == arguments.size()) {
-        return usageError(std::string(argument) + " needs a directory");
-      }
-      line.directory = arguments[++i];
-    } else if (argument.starts_with("--directory=")) {
-      line.directory = argument.substr(std::string_view("--directory=").size());
-    } else {
-      return usageError("unknown argument '" + std::string(argument) + "'");
-    }
+  bool help = false;
+  bool version = false;
+  bool batch = false;
+  bool coverage = false;
+  bool progress = false;
+  bool quiet = false;
+  std::string plotSize;
+  std::string verify;
+
+  CLI::App app("gapmerge");
+  app.set_help_flag();
+  app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
+  auto* batchOption = app.add_flag("--batch", batch);
+  auto* directoryOption = app.add_option("-C,--directory", line.directory);
+  auto* chooseOption = app.add_flag("--choose-folder", line.chooseFolder);
+  app.add_flag("--range-order", line.rangeOrder);
+  auto* csvOption = app.add_option("--csv", line.csvFile);
+  auto* jsonOption = app.add_option("--json", line.jsonFile);
+  auto* plotOption = app.add_option("--plot", line.plotFile);
+  app.add_option("--plot-size", plotSize);
+  auto* verifyOption = app.add_option("--verify", verify);
+  app.add_option("--seed", line.seed);
+  app.add_option("--threads", line.threads)->check(CLI::PositiveNumber);
+  auto* progressOption = app.add_flag("--progress", progress);
+  auto* quietOption = app.add_flag("--quiet", quiet);
+  auto* coverageOption = app.add_flag("--coverage", coverage);
+
+  coverageOption->excludes(csvOption, jsonOption, plotOption, verifyOption, chooseOption);
+  chooseOption->excludes(batchOption, directoryOption);
+  progressOption->excludes(quietOption);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return usageError(error.what());
+  }
+  if (help) {
+    line.command = Command::help;
+    return line;
+  }
+  if (version) {
+    line.command = Command::version;
+    return line;
+  }
+  if (std::string error = checkValues(line, plotSize, verify); !error.empty()) {
+    return usageError(error);
+  }
+  if (progress) {
+    line.progress = ProgressMode::lines;
+  } else if (quiet) {
+    line.progress = ProgressMode::quiet;
+  }
+  if (coverage) {
+    line.command = Command::coverage;
+  } else if (batch) {
+    line.command = Command::batch;
   }
   return line;
 }
 
 std::string usageText() {
-  return "usage: gapmerge [--batch] [--range-order] [-C DIR]\n";
+  return "usage: gapmerge [--batch] [--range-order] [-C DIR] [--csv FILE] [--json FILE]\n"
+         "                [--plot FILE] [--verify N|all] [--coverage] [--choose-folder]\n";
 }
 
 std::string helpText() {
@@ -62,15 +169,34 @@ std::string helpText() {
          "                       closing summary, the last report name, the directory and\n"
          "                       the warnings) to standard output\n"
          "  -C, --directory DIR  run in DIR instead of the current directory\n"
+         "  --choose-folder      ask for the folder in a dialog first (the desktop menu\n"
+         "                       entry starts gapmerge so); Cancel ends without a run\n"
          "  --range-order        process the reports by the lower bound in their names\n"
          "                       (then by path) instead of by path alone; use it when the\n"
          "                       bounds in the names change their number of digits\n"
          "                       (1 to 100.000.000, then 100.000.001 to ...)\n"
+         "  --csv FILE           also write the merged histogram as CSV to FILE\n"
+         "                       (- for standard output)\n"
+         "  --json FILE          also write the outcome of the run as JSON to FILE\n"
+         "                       (- for standard output)\n"
+         "  --plot FILE          also draw the gap chart into FILE (.png or .svg)\n"
+         "  --plot-size WxH      the chart's size in pixels (default 1200x800)\n"
+         "  --coverage           only list the ranges the report names cover, their\n"
+         "                       holes, overlaps, duplicates and unreadable names; reads\n"
+         "                       and writes nothing else\n"
+         "  --verify N|all       sieve the ranges of N reports chosen at random (or of\n"
+         "                       all) again and warn about each report that differs\n"
+         "  --seed S             the seed of that choice (default 20261206)\n"
+         "  --threads N          use N threads (default: one per core)\n"
+         "  --progress           print the progress of a batch run to standard error,\n"
+         "                       one line about every second\n"
+         "  --quiet              print no progress, even on a terminal\n"
          "  -h, --help           show this help\n"
          "  --version            show the version\n"
          "\n"
-         "exit status: 0 when fileout.txt was written completely, 1 when it could not be\n"
-         "created or written (or no window could be opened), 2 on a usage error.\n";
+         "exit status: 0 when fileout.txt was written completely, 1 when it or an export\n"
+         "could not be written (or no window could be opened), 2 on a usage error, 3 when\n"
+         "--coverage or --verify found a problem.\n";
 }
 
 }  // namespace gapmerge

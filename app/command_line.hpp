@@ -1,22 +1,54 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 // The command line. Without arguments the program runs with its window.
 namespace gapmerge {
 
-enum class Command { window, batch, help, version, usageError };
+enum class Command { window, batch, coverage, help, version, usageError };
+
+// How a batch run reports its progress on standard error.
+enum class ProgressMode {
+  automatic,  // a line redrawn in place when standard error is a terminal
+  lines,      // --progress: plain lines, about one a second
+  quiet,      // --quiet: nothing
+};
+
+struct PlotSize {
+  int width = 1200;
+  int height = 800;
+};
+
+// --verify N or --verify all.
+struct VerifyChoice {
+  bool all = false;
+  std::uint64_t count = 0;  // reports chosen at random when not all
+};
+
+constexpr std::uint64_t defaultVerifySeed = 20261206;
 
 struct CommandLine {
   Command command = Command::window;
-  std::string directory;    // -C DIR: enter DIR before the run
-  bool rangeOrder = false;  // --range-order
-  std::string error;        // what was wrong, for Command::usageError
+  std::string directory;      // -C DIR: enter DIR before the run
+  bool chooseFolder = false;  // --choose-folder: ask for the folder in a dialog
+  bool rangeOrder = false;    // --range-order
+  std::string csvFile;        // --csv FILE ("-": standard output)
+  std::string jsonFile;       // --json FILE ("-": standard output)
+  std::string plotFile;       // --plot FILE.png or FILE.svg
+  PlotSize plotSize;          // --plot-size WxH
+  std::optional<VerifyChoice> verify;
+  std::uint64_t seed = defaultVerifySeed;  // --seed S
+  unsigned threads = 0;                    // --threads N; 0: one per core
+  ProgressMode progress = ProgressMode::automatic;
+  std::string error;  // what was wrong, for Command::usageError
 };
 
-CommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
+// The name that stands for standard output in --csv and --json.
+constexpr const char* standardOutputName = "-";
+
+CommandLine parseCommandLine(int argc, const char* const* argv);
 
 std::string helpText();
 std::string usageText();

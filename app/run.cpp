@@ -31,7 +31,7 @@ struct RunState {
   GapStats stats;
   StatsBlock block;
   MergedFile merged;
-  std::string runWarnings;
+  std::vector<WarningEntry> warnings;
 };
 
 void widenRange(RunState& run) {
@@ -43,6 +43,10 @@ void widenRange(RunState& run) {
   }
 }
 
+void warn(RunState& run, std::string_view subject, std::string message) {
+  run.warnings.push_back({std::string(subject), {std::move(message)}});
+}
+
 // No gap between consecutive primes below 2^64 comes near the histogram's
 // limit, so a mid gap below 1 or above it means a hole, an overlap or slices
 // out of order: the histogram lost the true joining gap.
@@ -50,15 +54,15 @@ void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
   if (midGap >= 1 && midGap <= maxHistogramGap) {
     return;
   }
-  appendWarningEntry(run.runWarnings, run.reportName,
-                     "Slices do not join: mid gap " + formatInteger(midGap) +
-                         " to the previous report in " + run.reportName + "\n");
+  warn(run, run.reportName,
+       "Slices do not join: mid gap " + formatInteger(midGap) + " to the previous report in " +
+           run.reportName);
 }
 
 // Reads and checks one report that could be opened, then counts its mid gap.
 void mergeReport(RunState& run, TextFile& file) {
   parseReport(file, run.record, run.stats);
-  checkReport(run.record, run.reportName, run.runWarnings);
+  checkReport(run.record, run.reportName, run.warnings);
   closeTextFile(file);
   if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
     warnIfSlicesDoNotJoin(run, *midGap);
@@ -68,8 +72,7 @@ void mergeReport(RunState& run, TextFile& file) {
 // A report that cannot be opened contributes nothing and cuts the chain of
 // mid gaps: the next report forms no gap across the hole.
 void skipReport(RunState& run) {
-  appendWarningEntry(run.runWarnings, run.reportName,
-                     "Report could not be opened, nothing merged from " + run.reportName + "\n");
+  warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
 }
 
 void processReport(RunState& run, const std::string& path) {
@@ -89,29 +92,41 @@ void processReport(RunState& run, const std::string& path) {
 }
 
 void warnAboutMergedFile(RunState& run, std::string_view problem) {
-  appendWarningEntry(run.runWarnings, mergedFileName,
-                     std::string(problem) + run.workingDirectory + "\n");
+  warn(run, mergedFileName, std::string(problem) + run.workingDirectory);
 }
 
-// Writes the closing sections and returns the closing summary text.
-std::string closeRun(RunState& run) {
-  finalSeries(run.stats, run.block);
-  std::string summary = writeClosingSections(run.merged, run.lowestNmin, run.highestNmax,
-                                             runningTotal(run.stats), run.block);
+// Writes the closing sections.
+void closeRun(RunState& run) {
+  finalSeries(run.stats.histogram, run.block);
+  writeClosingSections(run.merged, run.lowestNmin, run.highestNmax, runningTotal(run.stats),
+                       run.block);
   if (run.merged.output && !run.merged.complete) {
     warnAboutMergedFile(run, "Merged results file is incomplete, writing failed in ");
   }
-  return summary;
+}
+
+RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
+  RunOutcome outcome;
+  outcome.directory = run.workingDirectory;
+  if (!run.reports.empty()) {
+    outcome.range = BoundRange{run.lowestNmin, run.highestNmax};
+  }
+  outcome.reports = run.reports.size();
+  outcome.order = options.rangeOrder ? ReportOrder::range : ReportOrder::path;
+  outcome.lastReportName = run.reportName;
+  outcome.histogram = run.stats.histogram;
+  outcome.gapTotal = run.block.divisor;
+  outcome.residueTotals = run.block.classTotals;
+  outcome.warnings = std::move(run.warnings);
+  outcome.mergedFile = {run.merged.path, run.merged.output != nullptr, run.merged.complete};
+  return outcome;
 }
 
 }  // namespace
 
-RunStatus runMerge(ResultView& view, const RunOptions& options) {
-  if (!view.open()) {
-    return RunStatus::viewUnavailable;
-  }
+RunOutcome mergeReports(const RunOptions& options) {
   RunState run;
-  run.workingDirectory = workingDirectory();
+  run.workingDirectory = options.directory;
   run.reports = findReports(run.workingDirectory);
   if (options.rangeOrder) {
     orderReportsByRange(run.reports);
@@ -123,16 +138,25 @@ RunStatus runMerge(ResultView& view, const RunOptions& options) {
   for (const auto& path : run.reports) {
     processReport(run, path);
   }
-  ViewText text;
-  text.summary = closeRun(run);
-  if (run.merged.output) {
-    view.askOpen(run.merged.path, run.workingDirectory);
+  closeRun(run);
+  return outcomeOf(run, options);
+}
+
+RunStatus runMerge(ResultView& view, const RunOptions& options, const Publish& publish) {
+  if (!view.open()) {
+    return RunStatus::viewUnavailable;
   }
-  text.fileItem = "FileName : " + run.reportName + "\r\nOutputDirectory : " + run.workingDirectory;
-  text.warnings = std::move(run.runWarnings);
-  view.fill(text);
+  const RunOutcome outcome = mergeReports(options);
+  const bool published = !publish || publish(outcome);
+  if (outcome.mergedFile.created) {
+    view.askOpen(outcome.mergedFile.path, outcome.directory);
+  }
+  view.fill(outcome);
   view.wait();
-  return run.merged.complete ? RunStatus::merged : RunStatus::mergedFileFailed;
+  if (!outcome.mergedFile.complete) {
+    return RunStatus::mergedFileFailed;
+  }
+  return published ? RunStatus::merged : RunStatus::publishFailed;
 }
 
 }  // namespace gapmerge

@@ -1,6 +1,7 @@
 #include "merge/checks.hpp"
 
 #include <cmath>
+#include <utility>
 
 #include "text/number_format.hpp"
 #include "text/wrap.hpp"
@@ -18,8 +19,9 @@ bool passesPowerOfTenRoundTrip(std::int64_t n) {
   return std::pow(10.0, std::log10(value)) == value;
 }
 
-void addLine(std::string& warnings, std::string_view message, std::string_view reportName) {
-  warnings.append(message).append(reportName).push_back('\n');
+void addLine(std::vector<std::string>& warnings, std::string_view message,
+             std::string_view reportName) {
+  warnings.push_back(std::string(message).append(reportName));
 }
 
 }  // namespace
@@ -48,8 +50,8 @@ double deviation(const ReportRecord& record) {
   return std::fabs(1.0 - q);
 }
 
-std::string reportWarnings(const ReportRecord& record, std::string_view reportName) {
-  std::string warnings;
+std::vector<std::string> reportWarnings(const ReportRecord& record, std::string_view reportName) {
+  std::vector<std::string> warnings;
   if (record.fileNmin != record.nmin || record.fileNmax != record.nmax) {
     addLine(warnings, "min-max values do not match in ", reportName);
   }
@@ -69,16 +71,11 @@ std::string reportWarnings(const ReportRecord& record, std::string_view reportNa
   return warnings;
 }
 
-void appendWarningEntry(std::string& runWarnings, std::string_view subject,
-                        std::string_view lines) {
-  runWarnings.append(subject).append(" : ").append(lines).append("\r\n");
-}
-
 void checkReport(const ReportRecord& record, std::string_view reportName,
-                 std::string& runWarnings) {
-  const std::string warnings = reportWarnings(record, reportName);
+                 std::vector<WarningEntry>& runWarnings) {
+  auto warnings = reportWarnings(record, reportName);
   if (!warnings.empty()) {
-    appendWarningEntry(runWarnings, reportName, warnings);
+    runWarnings.push_back({std::string(reportName), std::move(warnings)});
   }
 }
 

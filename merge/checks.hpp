@@ -4,12 +4,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "merge/report.hpp"
+#include "merge/run_outcome.hpp"
 
 // The five consistency checks of a report that was read. Each failed check
-// adds one line (message + report name + LF) to the report's warnings; a
-// report with warnings adds "name : " + its warnings + CR LF to the run's.
+// gives one warning line that ends with the report name; a report with
+// warnings adds one entry to the run's warnings.
 namespace gapmerge {
 
 constexpr double deviationLimit = 0.0036;
@@ -24,14 +26,11 @@ std::optional<std::int64_t> estimatedPrimes(std::int64_t fileNmin, std::int64_t 
 // |1 - estimate / nPrimes|; NaN when there is no estimate.
 double deviation(const ReportRecord& record);
 
-// The report's warnings text; empty when every check passes.
-std::string reportWarnings(const ReportRecord& record, std::string_view reportName);
+// The report's warning lines, in check order; none when every check passes.
+std::vector<std::string> reportWarnings(const ReportRecord& record, std::string_view reportName);
 
-// Appends one entry to the run's warnings: subject + " : " + lines + CR LF,
-// where lines are LF-terminated warning lines that each end with a name.
-void appendWarningEntry(std::string& runWarnings, std::string_view subject, std::string_view lines);
-
-// Runs the checks and appends the report's entry to runWarnings.
-void checkReport(const ReportRecord& record, std::string_view reportName, std::string& runWarnings);
+// Runs the checks and adds the report's entry to the run's warnings.
+void checkReport(const ReportRecord& record, std::string_view reportName,
+                 std::vector<WarningEntry>& runWarnings);
 
 }  // namespace gapmerge

@@ -18,12 +18,12 @@ std::int64_t& counterOf(GapStats& stats, std::int64_t gap) {
 
 // Lists the non-zero counters and sums the residue classes; returns the sum
 // of all counters.
-std::int64_t collectCounts(const GapStats& stats, StatsBlock& block) {
+std::int64_t collectCounts(const Histogram& histogram, StatsBlock& block) {
   block.counts.clear();
   block.classTotals = {};
   std::int64_t total = 0;
-  for (std::size_t gap = 0; gap < stats.histogram.size(); ++gap) {
-    const std::int64_t count = stats.histogram[gap];
+  for (std::size_t gap = 0; gap < histogram.size(); ++gap) {
+    const std::int64_t count = histogram[gap];
     if (count == 0) {
       continue;
     }
@@ -65,12 +65,12 @@ std::int64_t runningTotal(const GapStats& stats) {
 }
 
 void reportSeries(const GapStats& stats, StatsBlock& block) {
-  collectCounts(stats, block);
+  collectCounts(stats.histogram, block);
   block.divisor = stats.runningGapTotal;
 }
 
-void finalSeries(const GapStats& stats, StatsBlock& block) {
-  block.divisor = collectCounts(stats, block);
+void finalSeries(const Histogram& histogram, StatsBlock& block) {
+  block.divisor = collectCounts(histogram, block);
 }
 
 }  // namespace gapmerge

@@ -11,8 +11,11 @@ namespace gapmerge {
 
 constexpr std::int64_t maxHistogramGap = 2000;
 
+// One counter for every gap size from 0 to maxHistogramGap.
+using Histogram = std::array<std::int64_t, maxHistogramGap + 1>;
+
 struct GapStats {
-  std::array<std::int64_t, maxHistogramGap + 1> histogram{};
+  Histogram histogram{};
   std::int64_t runningGapTotal = 0;
   std::int64_t previousLastPrime = 0;  // 0: no mid gap can be formed
 };
@@ -48,6 +51,6 @@ std::int64_t runningTotal(const GapStats& stats);
 void reportSeries(const GapStats& stats, StatsBlock& block);
 
 // The final block: divisor = the sum of all counters (the histogram total).
-void finalSeries(const GapStats& stats, StatsBlock& block);
+void finalSeries(const Histogram& histogram, StatsBlock& block);
 
 }  // namespace gapmerge

@@ -26,21 +26,18 @@ void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const StatsB
   appendLine(writer, "");
 }
 
-std::string writeClosingSections(MergedFile& merged, std::int64_t lowestNmin,
-                                 std::int64_t highestNmax, std::int64_t finalRunningTotal,
-                                 const StatsBlock& finalBlock) {
-  std::string summary = closingSummary(finalBlock);
+void writeClosingSections(MergedFile& merged, std::int64_t lowestNmin, std::int64_t highestNmax,
+                          std::int64_t finalRunningTotal, const StatsBlock& finalBlock) {
   if (merged.output) {
     BackgroundWriter& writer = merged.output->writer;
     appendLine(writer, rangeLine(lowestNmin, highestNmax));
     appendLine(writer, "");
     appendLine(writer, "nGaps = " + formatInteger(finalRunningTotal));
     appendLine(writer, "");
-    appendLine(writer, summary);
+    appendLine(writer, closingSummary(finalBlock));
     writer.finish();
     merged.complete = closeTextFile(merged.output->file);
   }
-  return summary;
 }
 
 }  // namespace gapmerge

@@ -35,10 +35,8 @@ MergedFile openMergedFile(const std::string& workingDirectory);
 // Appends the 26 lines after one report.
 void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const StatsBlock& block);
 
-// Appends the closing sections, closes the file and returns the closing
-// summary text.
-std::string writeClosingSections(MergedFile& merged, std::int64_t lowestNmin,
-                                 std::int64_t highestNmax, std::int64_t finalRunningTotal,
-                                 const StatsBlock& finalBlock);
+// Appends the closing sections and closes the file.
+void writeClosingSections(MergedFile& merged, std::int64_t lowestNmin, std::int64_t highestNmax,
+                          std::int64_t finalRunningTotal, const StatsBlock& finalBlock);
 
 }  // namespace gapmerge

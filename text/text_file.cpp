@@ -15,16 +15,16 @@ namespace gapmerge {
 namespace {
 
 // Opens path without blocking (a FIFO never waits for a peer), keeps it only
-// when it is a regular file that no other process holds, and returns the
-// descriptor in blocking mode; -1 otherwise.
-int openExclusive(const std::string& path, int flags) {
+// when it is a regular file on which the lock (LOCK_SH or LOCK_EX) can be
+// taken at once, and returns the descriptor in blocking mode; -1 otherwise.
+int openLocked(const std::string& path, int flags, int lock) {
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   if (fd < 0) {
     return -1;
   }
   struct stat info {};
   const bool usable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                      ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                      ::flock(fd, lock | LOCK_NB) == 0 &&
                       ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
   if (!usable) {
     ::close(fd);
@@ -103,15 +103,15 @@ TextFile::~TextFile() {
 
 TextFile openTextFile(const std::string& path) {
   TextFile file;
-  file.fd = openExclusive(path, O_RDONLY);
+  file.fd = openLocked(path, O_RDONLY, LOCK_SH);
   return file;
 }
 
 TextFile createTextFile(const std::string& path) {
   TextFile file;
-  int fd = openExclusive(path, O_RDWR | O_CREAT);
+  int fd = openLocked(path, O_RDWR | O_CREAT, LOCK_EX);
   if (fd < 0) {
-    fd = openExclusive(path, O_WRONLY);
+    fd = openLocked(path, O_WRONLY, LOCK_EX);
   }
   if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
     ::close(fd);

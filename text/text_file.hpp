@@ -6,9 +6,10 @@
 #include <string_view>
 
 // Buffered byte files that read lines with any line end and write CR LF lines.
-// Each file is held exclusively (a non-blocking advisory lock) while it is
-// open. A handle whose open failed does nothing: it reads as an empty file and
-// drops every write.
+// A file is locked while it is open (non-blocking advisory locks): shared for
+// reading, so readers never shut each other out, and exclusive for writing. A
+// handle whose open failed does nothing: it reads as an empty file and drops
+// every write.
 namespace gapmerge {
 
 constexpr std::size_t textFileBufferSize = 4096;
@@ -32,7 +33,8 @@ struct TextFile {
 };
 
 // Opens an existing regular file for reading; never blocks. The result is not
-// open when the file is missing, not a regular file, or held by another process.
+// open when the file is missing, not a regular file, or held for writing by
+// another process.
 TextFile openTextFile(const std::string& path);
 
 // Creates or empties a regular file for writing. A file that another process

@@ -28,7 +28,7 @@ class DesktopResultView final : public ResultView {
   void askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) override {
     view_->askOpen(mergedFilePath, workingDirectory);
   }
-  void fill(const ViewText& text) override { view_->fill(text); }
+  void fill(const RunOutcome& outcome) override { view_->fill(outcome); }
   void wait() override { view_->wait(); }
 
  private:

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <utility>
 
+#include "app/result_text.hpp"
 #include "ui/main_window.hpp"
 #include "ui/open_question.hpp"
 
@@ -28,9 +29,9 @@ void WindowView::askOpen(const std::string& mergedFilePath, const std::string& w
 }
 
 // The view gets plain text with LF line ends: a CR would show as a glyph.
-void WindowView::fill(const ViewText& text) {
+void WindowView::fill(const RunOutcome& outcome) {
   QTextEdit* view = window_->textView();
-  view->setPlainText(QString::fromLocal8Bit(joinViewText(text)));
+  view->setPlainText(QString::fromLocal8Bit(resultText(outcome)));
   view->moveCursor(QTextCursor::Start);
   view->ensureCursorVisible();
 }

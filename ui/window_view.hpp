@@ -25,7 +25,7 @@ class WindowView final : public ResultView {
 
   bool open() override;
   void askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) override;
-  void fill(const ViewText& text) override;
+  void fill(const RunOutcome& outcome) override;
   void wait() override;
 
   // The window, once open() has made it.

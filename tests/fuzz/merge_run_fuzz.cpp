@@ -16,8 +16,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/result_text.hpp"
 #include "app/result_view.hpp"
 #include "app/run.hpp"
+#include "merge/gap_stats.hpp"
+#include "merge/sections.hpp"
 
 namespace {
 
@@ -29,11 +32,11 @@ class RecordingView final : public gapmerge::ResultView {
   void askOpen(const std::string& mergedFilePath, const std::string& /*folder*/) override {
     askedPath = mergedFilePath;
   }
-  void fill(const gapmerge::ViewText& shown) override { text = shown; }
+  void fill(const gapmerge::RunOutcome& shown) override { outcome = shown; }
   void wait() override {}
 
   std::string askedPath;
-  gapmerge::ViewText text;
+  gapmerge::RunOutcome outcome;
 };
 
 // The bytes with every "/" and NUL made "_".
@@ -90,17 +93,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   fs::current_path(scratch);
   RecordingView view;
-  const auto status = gapmerge::runMerge(view, gapmerge::RunOptions{.rangeOrder = size % 2 == 1});
   const std::string folder = fs::canonical(scratch).string() + "/";
+  const auto status = gapmerge::runMerge(
+      view, gapmerge::RunOptions{.directory = folder, .rangeOrder = size % 2 == 1});
   fs::current_path(home);
   std::ifstream in(scratch / "fileout.txt", std::ios::binary);
   const std::string merged{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const std::string& summary = view.text.summary;
+  gapmerge::StatsBlock block;
+  gapmerge::finalSeries(view.outcome.histogram, block);
+  const std::string summary = gapmerge::closingSummary(block);
+  const std::string text = gapmerge::resultText(view.outcome);
   if (status != gapmerge::RunStatus::merged || view.askedPath != folder + "fileout.txt" ||
-      !view.text.fileItem.ends_with("\r\nOutputDirectory : " + folder) ||
-      summary.rfind("\r\n\r\nnGaps : ") == std::string::npos ||
-      !merged.ends_with(summary + "\r\n") ||
-      gapmerge::joinViewText(view.text).find('\r') != std::string::npos) {
+      text.find("\nOutputDirectory : " + folder + "\n") == std::string::npos ||
+      !merged.ends_with(summary + "\r\n") || text.find('\r') != std::string::npos) {
     std::abort();
   }
   fs::remove_all(scratch);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "merge/checks.hpp"
 #include "merge/gap_stats.hpp"
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The checks see the bounds the report states as the bounds of its name.
   record.fileNmin = record.nmin;
   record.fileNmax = record.nmax;
-  std::string warnings;
+  std::vector<gapmerge::WarningEntry> warnings;
   gapmerge::checkReport(record, "Tramvelok", warnings);
   return 0;
 }

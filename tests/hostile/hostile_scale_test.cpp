@@ -92,7 +92,7 @@ TEST(Scale, aHundredThousandReportsInOneFolder) {
   EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("\r\nnGaps : " + count + "\r\n"));
   // No warning: the summary ends with the last name and the folder.
   EXPECT_TRUE(result.out.ends_with("FileName : " + name(reports - 1) +
-                                   "\nOutputDirectory : " + dir.asWorkingDirectory() + "\n\n"));
+                                   "\nOutputDirectory : " + dir.asWorkingDirectory() + "\n"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,23 @@ TEST(MergedFile, aFileHeldByAnotherProgramIsNeitherEmptiedNorWritten) {
   EXPECT_EQ(readFile(held), "kept");
 }
 
+// Two runs read the same reports at the same time, each into the fileout.txt
+// of its own folder: neither shuts the other out of a report.
+TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {
+  const ScratchDir dir;
+  constexpr int reports = 3000;
+  for (int slice = 0; slice < reports; ++slice) {
+    dir.write("inner/Tramvelok " + std::to_string(slice) + " to 1 x.txt",
+              "Gaps [gap, qty]\n[2, 1], \n");
+  }
+  auto outer = std::async(std::launch::async,
+                          [&dir] { return runGapmerge({"--batch"}, dir.path().string()); });
+  const auto inner = runGapmerge({"--batch"}, (dir.path() / "inner").string());
+  const std::string total = "nGaps : " + std::to_string(reports) + "\nFileName";
+  EXPECT_EQ(countOf(inner.out, total), 1U);
+  EXPECT_EQ(countOf(outer.get().out, total), 1U);
+}
+
 // Twenty reports make a merged file far larger than the printed summary, so
 // the size limit stops the merged file but not the standard output.
 TEST(MergedFile, failedWritesAreReportedAndFailTheRun) {
@@ -206,7 +224,7 @@ TEST(MergedFile, failedWritesAreReportedAndFailTheRun) {
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_TRUE(
       result.out.ends_with("fileout.txt : Merged results file is incomplete, writing failed in " +
-                           dir.asWorkingDirectory() + "\n\n\n"));
+                           dir.asWorkingDirectory() + "\n\n"));
   EXPECT_EQ(std::filesystem::file_size(dir.path() / "fileout.txt"), 5000U);
 }
 

@@ -114,7 +114,7 @@ TEST(WorkedExample, oneReportGivesSixtySixLines) {
   // The estimate for 1 to 30 rounds to 16 primes against 10 found.
   const std::string warnings = name + " : warning : 0.600000000000\t" + name + "\n\n";
   EXPECT_EQ(result.out, withLf(oneReportSummary) + "FileName : " + name + "\nOutputDirectory : " +
-                            dir.asWorkingDirectory() + "\n" + warnings + "\n");
+                            dir.asWorkingDirectory() + "\n" + warnings);
   EXPECT_EQ(result.exitStatus, 0);
 }
 
@@ -147,7 +147,7 @@ TEST(WorkedExample, noReportGivesTheFortyClosingLinesOnly) {
   EXPECT_EQ(readFile(dir.path() / "fileout.txt"),
             crlfLines({"9.223.372.036.854.775.808 - 0", "", "nGaps = 0", ""}) + summary);
   EXPECT_EQ(result.out, withLf(summary) +
-                            "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n\n");
+                            "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n");
   EXPECT_EQ(result.exitStatus, 0);
 }
 

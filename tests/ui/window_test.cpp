@@ -98,26 +98,18 @@ TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
   EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
 }
 
-TEST_F(Window, showsTheFilledTextWithoutCarriageReturns) {
-  struct Case {
-    std::string reportName;
-    std::string warnings;
-    QString shown;
-  };
-  const Case cases[] = {
-      {"r 1 to 30 x.txt", "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\r\n",
-       "Total gaps : 9\n\nFileName : r 1 to 30 x.txt\nOutputDirectory : /data/run/\n"
-       "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\n"},
-      {"r 1 to 30 x.txt", "",
-       "Total gaps : 9\n\nFileName : r 1 to 30 x.txt\nOutputDirectory : /data/run/\n"},
-      {"", "", "Total gaps : 9\n\nFileName : \nOutputDirectory : /data/run/\n"},
-  };
-  for (const auto& c : cases) {
-    view.fill({.summary = "Total gaps : 9\r\n",
-               .fileItem = "FileName : " + c.reportName + "\r\nOutputDirectory : /data/run/",
-               .warnings = c.warnings});
-    EXPECT_EQ(window().textView()->toPlainText(), c.shown);
-  }
+TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
+  RunOutcome outcome;
+  outcome.directory = "/data/run/";
+  outcome.lastReportName = "r 1 to 30 x.txt";
+  outcome.warnings = {{"r 1 to 30 x.txt", {"Wrong nPrimes", "Wrong nGaps"}}};
+  view.fill(outcome);
+  const QString shown = window().textView()->toPlainText();
+  EXPECT_TRUE(shown.startsWith("\nGaps [gap, qty]\n\n\n\nNormalized gaps"));
+  EXPECT_TRUE(
+      shown.endsWith("\n\nnGaps : 0\nFileName : r 1 to 30 x.txt\n"
+                     "OutputDirectory : /data/run/\n"
+                     "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\n"));
 }
 
 TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {

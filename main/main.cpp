@@ -1,15 +1,18 @@
+// gapmerge: merges Tramvelok slice reports into prime-gap statistics. This
+// file puts the program together: the command line, the run, and the view
+// that shows it (the console, or the window when this build has one).
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
-#include <string_view>
-#include <vector>
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
 #include "app/run.hpp"
-#include "ui/result_window.hpp"
+#include "main/front_end.hpp"
+#include "text/strings.hpp"
 
 namespace {
 
@@ -22,7 +25,11 @@ int exitStatus(gapmerge::RunStatus status) {
 }
 
 int runInWindow(char* programName, const gapmerge::RunOptions& options) {
-  const auto window = gapmerge::makeResultWindow(programName);
+  const auto window = gapmerge::makeWindowView(programName);
+  if (!window) {
+    std::cerr << "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
+    return exitFailed;
+  }
   const auto status = gapmerge::runMerge(*window, options);
   if (status == gapmerge::RunStatus::viewUnavailable) {
     std::cerr << "gapmerge: no window could be opened (no usable display); "
@@ -38,8 +45,7 @@ int main(int argc, char** argv) {
   // other failed write, not end the process.
   static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
 
-  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-  const auto line = gapmerge::parseCommandLine(arguments);
+  const auto line = gapmerge::parseCommandLine(argc, argv);
   switch (line.command) {
     case gapmerge::Command::help:
       std::cout << gapmerge::helpText();
@@ -52,6 +58,7 @@ int main(int argc, char** argv) {
       return exitUsage;
     case gapmerge::Command::window:
     case gapmerge::Command::batch:
+    case gapmerge::Command::coverage:
       break;
   }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
@@ -60,9 +67,14 @@ int main(int argc, char** argv) {
               << gapmerge::usageText();
     return exitUsage;
   }
-  const gapmerge::RunOptions options{.rangeOrder = line.rangeOrder};
+  gapmerge::RunOptions options{.directory = gapmerge::workingDirectory(),
+                               .rangeOrder = line.rangeOrder};
+  if (options.directory.empty()) {
+    std::cerr << "gapmerge: the working directory no longer exists\n";
+    return exitFailed;
+  }
   if (line.command == gapmerge::Command::batch) {
-    gapmerge::ConsoleView console(std::cout);
+    gapmerge::ConsoleView console(&std::cout);
     return exitStatus(gapmerge::runMerge(console, options));
   }
   return runInWindow(argv[0], options);

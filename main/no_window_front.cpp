@@ -1,0 +1,9 @@
+#include "main/front_end.hpp"
+
+namespace gapmerge {
+
+std::unique_ptr<ResultView> makeWindowView(char* /*programName*/) {
+  return nullptr;
+}
+
+}  // namespace gapmerge

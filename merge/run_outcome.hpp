@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "merge/gap_stats.hpp"
+
+// What one merge run found, as plain data: the result window, the batch text
+// and the exports are all made from it.
+namespace gapmerge {
+
+// Integers from..to, both included.
+struct BoundRange {
+  std::int64_t from = 0;
+  std::int64_t to = 0;
+};
+
+enum class ReportOrder { path, range };
+
+// The warnings about one subject: a report name, or the merged file's name.
+struct WarningEntry {
+  std::string subject;
+  std::vector<std::string> messages;  // one warning line each, without line end
+};
+
+struct MergedFileStatus {
+  std::string path;
+  bool created = false;   // the file was created (or emptied) for this run
+  bool complete = false;  // every byte reached it and it was closed
+};
+
+struct RunOutcome {
+  std::string directory;  // the working directory, ending with "/"
+  std::optional<BoundRange>
+      range;  // lowest lower and highest upper name bound; none without reports
+  std::size_t reports = 0;
+  ReportOrder order = ReportOrder::path;
+  std::string lastReportName;  // "" without reports
+  Histogram histogram{};
+  std::int64_t gapTotal = 0;  // the sum of the histogram's counters
+  std::array<std::int64_t, 3> residueTotals{};
+  std::vector<WarningEntry> warnings;  // in run order
+  MergedFileStatus mergedFile;
+};
+
+}  // namespace gapmerge
