@@ -7,17 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "merge/bound_range.hpp"
+#include "merge/coverage.hpp"
 #include "merge/gap_stats.hpp"
 
 // What one merge run found, as plain data: the result window, the batch text
 // and the exports are all made from it.
 namespace gapmerge {
-
-// Integers from..to, both included.
-struct BoundRange {
-  std::int64_t from = 0;
-  std::int64_t to = 0;
-};
 
 enum class ReportOrder { path, range };
 
@@ -45,6 +41,7 @@ struct RunOutcome {
   std::array<std::int64_t, 3> residueTotals{};
   std::vector<WarningEntry> warnings;  // in run order
   MergedFileStatus mergedFile;
+  std::optional<Coverage> coverage;  // of the report names, when it was asked for
 };
 
 }  // namespace gapmerge

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "merge/bound_range.hpp"
+
+// How the ranges in the report names cover the integers: what is covered,
+// what is missing, what is covered twice, and which names say nothing.
+namespace gapmerge {
+
+struct CoveredInterval {
+  BoundRange range;
+  std::size_t reports = 0;  // the reports whose ranges lie in it
+};
+
+struct Coverage {
+  std::vector<CoveredInterval> covered;  // maximal, ascending; touching ranges join
+  std::vector<BoundRange> holes;         // between consecutive covered intervals
+  std::vector<BoundRange> overlaps;      // maximal intervals in two or more ranges
+  std::vector<std::vector<std::string>> duplicates;  // names of reports with the same bounds
+  std::vector<std::string> unreadable;               // names whose bounds are not a range
+};
+
+}  // namespace gapmerge
