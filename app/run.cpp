@@ -12,6 +12,7 @@
 #include "merge/merged_file.hpp"
 #include "merge/range_order.hpp"
 #include "merge/report.hpp"
+#include "merge/report_list.hpp"
 #include "text/number_format.hpp"
 #include "text/strings.hpp"
 #include "text/text_file.hpp"
@@ -23,13 +24,13 @@ namespace {
 // Everything one run holds from start to exit.
 struct RunState {
   std::string workingDirectory;
-  std::vector<std::string> reports;
+  ReportList reports;
   std::string reportName;
   std::int64_t lowestNmin = std::numeric_limits<std::int64_t>::max();
   std::int64_t highestNmax = 0;
   ReportRecord record;
   GapStats stats;
-  StatsBlock block;
+  StatsBlock finalBlock;
   MergedFile merged;
   std::vector<WarningEntry> warnings;
 };
@@ -75,7 +76,7 @@ void skipReport(RunState& run) {
   warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
 }
 
-void processReport(RunState& run, const std::string& path) {
+void processReport(RunState& run, const char* path) {
   run.reportName = filePart(path);
   parseReportName(run.reportName, run.record);
   widenRange(run);
@@ -86,8 +87,7 @@ void processReport(RunState& run, const std::string& path) {
   } else {
     skipReport(run);
   }
-  reportSeries(run.stats, run.block);
-  writeReportSections(run.merged, run.record.fileNmax, run.block);
+  writeReportSections(run.merged, run.record.fileNmax, run.stats);
   closeReport(run.stats, opened ? run.record.lastPrime : 0);
 }
 
@@ -97,11 +97,20 @@ void warnAboutMergedFile(RunState& run, std::string_view problem) {
 
 // Writes the closing sections.
 void closeRun(RunState& run) {
-  finalSeries(run.stats.histogram, run.block);
+  finalSeries(run.stats.histogram, run.finalBlock);
   writeClosingSections(run.merged, run.lowestNmin, run.highestNmax, runningTotal(run.stats),
-                       run.block);
+                       run.finalBlock);
   if (run.merged.output && !run.merged.complete) {
     warnAboutMergedFile(run, "Merged results file is incomplete, writing failed in ");
+  }
+}
+
+void report(const RunState& run, const RunOptions& options, std::size_t merged, bool done) {
+  if (options.progress) {
+    options.progress({.reportsMerged = merged,
+                      .reportsTotal = run.reports.size(),
+                      .bytesWritten = mergedBytesWritten(run.merged),
+                      .done = done});
   }
 }
 
@@ -115,8 +124,8 @@ RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
   outcome.order = options.rangeOrder ? ReportOrder::range : ReportOrder::path;
   outcome.lastReportName = run.reportName;
   outcome.histogram = run.stats.histogram;
-  outcome.gapTotal = run.block.divisor;
-  outcome.residueTotals = run.block.classTotals;
+  outcome.gapTotal = run.finalBlock.divisor;
+  outcome.residueTotals = run.finalBlock.classTotals;
   outcome.warnings = std::move(run.warnings);
   outcome.mergedFile = {run.merged.path, run.merged.output != nullptr, run.merged.complete};
   return outcome;
@@ -131,14 +140,16 @@ RunOutcome mergeReports(const RunOptions& options) {
   if (options.rangeOrder) {
     orderReportsByRange(run.reports);
   }
-  run.merged = openMergedFile(run.workingDirectory);
+  run.merged = openMergedFile(run.workingDirectory, options.threads);
   if (!run.merged.output) {
     warnAboutMergedFile(run, "Merged results file could not be created in ");
   }
-  for (const auto& path : run.reports) {
-    processReport(run, path);
+  for (std::size_t i = 0; i < run.reports.size(); ++i) {
+    processReport(run, run.reports.path(i));
+    report(run, options, i + 1, false);
   }
   closeRun(run);
+  report(run, options, run.reports.size(), true);
   return outcomeOf(run, options);
 }
 

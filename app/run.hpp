@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,9 +18,20 @@ enum class RunStatus {
   viewUnavailable,   // the view could not be opened: nothing was touched
 };
 
+// How far a run has come.
+struct RunProgress {
+  std::size_t reportsMerged = 0;
+  std::size_t reportsTotal = 0;
+  std::uint64_t bytesWritten = 0;  // of fileout.txt
+  bool done = false;               // the last call of a run
+};
+
 struct RunOptions {
   std::string directory;    // the working directory, ending with "/"
   bool rangeOrder = false;  // order reports by the lower bound in their names first
+  unsigned threads = 1;     // threads that format fileout.txt
+  // Called after every report and once when the run is done.
+  std::function<void(const RunProgress&)> progress;
 };
 
 // Merges every report below options.directory into its fileout.txt.

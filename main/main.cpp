@@ -3,13 +3,17 @@
 // that shows it (the console, or the window when this build has one).
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <optional>
+#include <thread>
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
+#include "app/progress_line.hpp"
 #include "app/run.hpp"
 #include "main/front_end.hpp"
 #include "text/strings.hpp"
@@ -22,6 +26,26 @@ constexpr int exitUsage = 2;
 
 int exitStatus(gapmerge::RunStatus status) {
   return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
+}
+
+unsigned threadCount(const gapmerge::CommandLine& line) {
+  return line.threads != 0 ? line.threads : std::max(1U, std::thread::hardware_concurrency());
+}
+
+// A batch run shows its progress on a terminal, or in lines when asked to.
+std::optional<gapmerge::ProgressStyle> progressStyle(gapmerge::ProgressMode mode) {
+  switch (mode) {
+    case gapmerge::ProgressMode::lines:
+      return gapmerge::ProgressStyle::lines;
+    case gapmerge::ProgressMode::automatic:
+      if (::isatty(STDERR_FILENO) == 1) {
+        return gapmerge::ProgressStyle::inPlace;
+      }
+      return std::nullopt;
+    case gapmerge::ProgressMode::quiet:
+      return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 int runInWindow(char* programName, const gapmerge::RunOptions& options) {
@@ -68,12 +92,19 @@ int main(int argc, char** argv) {
     return exitUsage;
   }
   gapmerge::RunOptions options{.directory = gapmerge::workingDirectory(),
-                               .rangeOrder = line.rangeOrder};
+                               .rangeOrder = line.rangeOrder,
+                               .threads = threadCount(line),
+                               .progress = {}};
   if (options.directory.empty()) {
     std::cerr << "gapmerge: the working directory no longer exists\n";
     return exitFailed;
   }
   if (line.command == gapmerge::Command::batch) {
+    std::optional<gapmerge::ProgressLine> progress;
+    if (const auto style = progressStyle(line.progress)) {
+      progress.emplace(std::cerr, *style);
+      options.progress = [&progress](const gapmerge::RunProgress& now) { progress->show(now); };
+    }
     gapmerge::ConsoleView console(&std::cout);
     return exitStatus(gapmerge::runMerge(console, options));
   }

@@ -16,9 +16,9 @@ struct CoveredInterval {
 };
 
 struct Coverage {
-  std::vector<CoveredInterval> covered;  // maximal, ascending; touching ranges join
-  std::vector<BoundRange> holes;         // between consecutive covered intervals
-  std::vector<BoundRange> overlaps;      // maximal intervals in two or more ranges
+  std::vector<CoveredInterval> covered;              // maximal, ascending; touching ranges join
+  std::vector<BoundRange> holes;                     // between consecutive covered intervals
+  std::vector<BoundRange> overlaps;                  // maximal intervals in two or more ranges
   std::vector<std::vector<std::string>> duplicates;  // names of reports with the same bounds
   std::vector<std::string> unreadable;               // names whose bounds are not a range
 };

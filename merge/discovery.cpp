@@ -3,10 +3,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <set>
 #include <utility>
+#include <vector>
+
+#include "merge/ordering_key.hpp"
 
 namespace gapmerge {
 
@@ -71,8 +72,7 @@ bool listOnce(const std::string& directory, std::set<DirectoryId>& seen,
 }
 
 // Scans one directory, depth first, in listing order.
-void scanOnce(const std::string& directory, std::vector<std::string>& reports,
-              std::set<DirectoryId>& seen) {
+void scanOnce(const std::string& directory, ReportList& reports, std::set<DirectoryId>& seen) {
   std::vector<Entry> entries;
   if (!listOnce(directory, seen, entries)) {
     return;
@@ -84,7 +84,7 @@ void scanOnce(const std::string& directory, std::vector<std::string>& reports,
         break;
       case EntryKind::file:
         if (isReportName(std::string_view(path).substr(directory.size() + 1))) {
-          reports.push_back(std::move(path));
+          reports.add(path);
         }
         break;
       case EntryKind::skip:
@@ -93,83 +93,19 @@ void scanOnce(const std::string& directory, std::vector<std::string>& reports,
   }
 }
 
-// Decodes one UTF-8 sequence at s[i] into UTF-16 units, advancing i. A byte
-// that does not start a valid sequence becomes one unit U+DC80 + (byte - 0x80)
-// so that every byte string has a key.
-void appendUtf16(std::string_view s, std::size_t& i, std::u16string& out) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = byte(i);
-  int length = 0;
-  char32_t code = 0;
-  if (lead < 0x80) {
-    length = 1;
-    code = lead;
-  } else if (lead >= 0xC2 && lead < 0xE0) {
-    length = 2;
-    code = lead & 0x1FU;
-  } else if (lead >= 0xE0 && lead < 0xF0) {
-    length = 3;
-    code = lead & 0x0FU;
-  } else if (lead >= 0xF0 && lead < 0xF5) {
-    length = 4;
-    code = lead & 0x07U;
-  }
-  bool valid = length > 0 && i + static_cast<std::size_t>(length) <= s.size();
-  for (int k = 1; valid && k < length; ++k) {
-    const unsigned char next = byte(i + static_cast<std::size_t>(k));
-    valid = (next & 0xC0U) == 0x80U;
-    code = (code << 6U) | (next & 0x3FU);
-  }
-  constexpr char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-  valid = valid && code >= minimum[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-  if (!valid) {
-    out.push_back(static_cast<char16_t>(0xDC00U + lead));
-    ++i;
-    return;
-  }
-  if (code >= 0x10000) {
-    code -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800U + (code >> 10U)));
-    out.push_back(static_cast<char16_t>(0xDC00U + (code & 0x3FFU)));
-  } else {
-    out.push_back(static_cast<char16_t>(code));
-  }
-  i += static_cast<std::size_t>(length);
-}
-
 }  // namespace
 
-std::u16string orderingKey(std::string_view path) {
-  std::u16string key;
-  key.reserve(path.size());
-  for (std::size_t i = 0; i < path.size();) {
-    const char c = path[i];
-    if (c == '/' || c == '_') {
-      key.push_back(c == '/' ? u'\\' : u'#');
-      ++i;
-    } else {
-      appendUtf16(path, i, key);
-    }
-  }
-  return key;
-}
-
-void scanDirectory(const std::string& directory, std::vector<std::string>& reports) {
+void scanDirectory(const std::string& directory, ReportList& reports) {
   std::set<DirectoryId> seen;
   scanOnce(directory, reports, seen);
 }
 
-void orderReports(std::vector<std::string>& reports) {
-  std::vector<std::u16string> keys;
-  keys.reserve(reports.size());
-  for (const auto& path : reports) {
-    keys.push_back(orderingKey(path));
-  }
-  sortByKeys(reports, keys);
+void orderReports(ReportList& reports) {
+  reports.sortStably(keyLess);
 }
 
-std::vector<std::string> findReports(const std::string& workingDirectory) {
-  std::vector<std::string> reports;
+ReportList findReports(const std::string& workingDirectory) {
+  ReportList reports;
   scanDirectory(workingDirectory, reports);
   orderReports(reports);
   return reports;

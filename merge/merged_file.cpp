@@ -7,37 +7,36 @@
 
 namespace gapmerge {
 
-MergedFile openMergedFile(const std::string& workingDirectory) {
+MergedFile openMergedFile(const std::string& workingDirectory, unsigned threads) {
   MergedFile merged;
   merged.path = workingDirectory + std::string(mergedFileName);
   TextFile file = createTextFile(merged.path);
   if (file.isOpen()) {
-    merged.output = std::make_unique<MergedOutput>(std::move(file));
+    merged.output = std::make_unique<SectionWriter>(std::move(file), threads);
   }
   return merged;
 }
 
-void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const StatsBlock& block) {
-  if (!merged.output) {
-    return;
+void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const GapStats& stats) {
+  if (merged.output) {
+    merged.output->addReport(fileNmax, stats);
   }
-  BackgroundWriter& writer = merged.output->writer;
-  appendReportSections(writer.block(), fileNmax, block);
-  appendLine(writer, "");
 }
 
 void writeClosingSections(MergedFile& merged, std::int64_t lowestNmin, std::int64_t highestNmax,
                           std::int64_t finalRunningTotal, const StatsBlock& finalBlock) {
-  if (merged.output) {
-    BackgroundWriter& writer = merged.output->writer;
-    appendLine(writer, rangeLine(lowestNmin, highestNmax));
-    appendLine(writer, "");
-    appendLine(writer, "nGaps = " + formatInteger(finalRunningTotal));
-    appendLine(writer, "");
-    appendLine(writer, closingSummary(finalBlock));
-    writer.finish();
-    merged.complete = closeTextFile(merged.output->file);
+  if (!merged.output) {
+    return;
   }
+  std::string text = rangeLine(lowestNmin, highestNmax);
+  text.append("\r\n\r\nnGaps = ").append(formatInteger(finalRunningTotal)).append("\r\n\r\n");
+  text.append(closingSummary(finalBlock)).append("\r\n");
+  merged.output->addText(text);
+  merged.complete = merged.output->finish();
+}
+
+std::uint64_t mergedBytesWritten(const MergedFile& merged) {
+  return merged.output ? merged.output->bytesWritten() : 0;
 }
 
 }  // namespace gapmerge

@@ -6,8 +6,7 @@
 #include <string_view>
 
 #include "merge/gap_stats.hpp"
-#include "text/background_writer.hpp"
-#include "text/text_file.hpp"
+#include "merge/section_writer.hpp"
 
 // The merged results file, fileout.txt in the working directory, written
 // section by section while the reports are processed.
@@ -15,28 +14,25 @@ namespace gapmerge {
 
 constexpr std::string_view mergedFileName = "fileout.txt";
 
-// The open file and the thread that writes it; kept at one address because
-// the writer refers to the file.
-struct MergedOutput {
-  explicit MergedOutput(TextFile opened) : file(std::move(opened)) {}
-  TextFile file;
-  BackgroundWriter writer{file};
-};
-
 struct MergedFile {
   std::string path;
-  std::unique_ptr<MergedOutput> output;  // none when the file could not be created
-  bool complete = false;                 // closed with every byte written
+  std::unique_ptr<SectionWriter> output;  // none when the file could not be created
+  bool complete = false;                  // closed with every byte written
 };
 
-// Creates (or empties) the file; no output when that failed.
-MergedFile openMergedFile(const std::string& workingDirectory);
+// Creates (or empties) the file, formatted with the given number of threads;
+// no output when that failed.
+MergedFile openMergedFile(const std::string& workingDirectory, unsigned threads);
 
-// Appends the 26 lines after one report.
-void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const StatsBlock& block);
+// Appends the 26 lines after one report: its upper bound and the counters
+// after it.
+void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const GapStats& stats);
 
 // Appends the closing sections and closes the file.
 void writeClosingSections(MergedFile& merged, std::int64_t lowestNmin, std::int64_t highestNmax,
                           std::int64_t finalRunningTotal, const StatsBlock& finalBlock);
+
+// Bytes of the file written so far.
+std::uint64_t mergedBytesWritten(const MergedFile& merged);
 
 }  // namespace gapmerge

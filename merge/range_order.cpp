@@ -1,23 +1,24 @@
 #include "merge/range_order.hpp"
 
 #include <cstdint>
-#include <utility>
+#include <vector>
 
-#include "merge/discovery.hpp"
 #include "merge/report.hpp"
 #include "text/strings.hpp"
 
 namespace gapmerge {
 
-void orderReportsByRange(std::vector<std::string>& reports) {
-  std::vector<std::pair<std::int64_t, std::u16string>> keys;
-  keys.reserve(reports.size());
-  for (const auto& path : reports) {
+// The list is in path order already, so a stable sort by the lower bound
+// alone leaves equal bounds in path order.
+void orderReportsByRange(ReportList& reports) {
+  std::vector<std::int64_t> lowerBounds;
+  lowerBounds.reserve(reports.size());
+  for (std::size_t i = 0; i < reports.size(); ++i) {
     ReportRecord names;
-    parseReportName(filePart(path), names);
-    keys.emplace_back(names.fileNmin, orderingKey(path));
+    parseReportName(filePart(reports.pathView(i)), names);
+    lowerBounds.push_back(names.fileNmin);
   }
-  sortByKeys(reports, keys);
+  reports.sortStablyByKeys(lowerBounds);
 }
 
 }  // namespace gapmerge

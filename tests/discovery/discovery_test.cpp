@@ -18,6 +18,27 @@ namespace {
 using Paths = std::vector<std::string>;
 using test::ScratchDir;
 
+Paths pathsOf(const ReportList& list) {
+  Paths paths;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    paths.emplace_back(list.pathView(i));
+  }
+  return paths;
+}
+
+Paths ordered(const Paths& paths) {
+  ReportList list;
+  for (const auto& path : paths) {
+    list.add(path);
+  }
+  orderReports(list);
+  return pathsOf(list);
+}
+
+Paths found(const ScratchDir& dir) {
+  return pathsOf(findReports(dir.asWorkingDirectory()));
+}
+
 // The path under which the scan lists a file found below the scratch folder.
 std::string listed(const ScratchDir& dir, const std::string& relative) {
   return dir.asWorkingDirectory() + "/" + relative;
@@ -27,9 +48,9 @@ std::string listed(const ScratchDir& dir, const std::string& relative) {
 TEST(OrderReports, equalKeysKeepTheirDiscoveryOrderBothWays) {
   Paths equal = {"/w//T a_b", "/w//T a#b", "/w//x\\T", "/w//x/T"};
   for (int pass = 0; pass < 2; ++pass) {
-    Paths reports = {equal[0], "/w//T 9", equal[3], equal[1], "/w//T 1", equal[2]};
-    orderReports(reports);
-    EXPECT_EQ(reports, (Paths{"/w//T 1", "/w//T 9", equal[0], equal[1], equal[3], equal[2]}));
+    const Paths reports = {equal[0], "/w//T 9", equal[3], equal[1], "/w//T 1", equal[2]};
+    EXPECT_EQ(ordered(reports),
+              (Paths{"/w//T 1", "/w//T 9", equal[0], equal[1], equal[3], equal[2]}));
     std::swap(equal[0], equal[1]);
     std::swap(equal[2], equal[3]);
   }
@@ -41,9 +62,8 @@ TEST(OrderReports, namesCompareAsUtf16CodeUnits) {
   const std::string supplementary = "/w//Tramvelok \xF0\x9F\x98\x80";  // U+1F600
   const std::string privateUse = "/w//Tramvelok \xEE\x80\x80";         // U+E000
   const std::string lastOfPlane = "/w//Tramvelok \xEF\xBF\xBF";        // U+FFFF
-  Paths reports = {lastOfPlane, privateUse, supplementary, belowSurrogates, latin};
-  orderReports(reports);
-  EXPECT_EQ(reports, (Paths{latin, belowSurrogates, supplementary, privateUse, lastOfPlane}));
+  EXPECT_EQ(ordered({lastOfPlane, privateUse, supplementary, belowSurrogates, latin}),
+            (Paths{latin, belowSurrogates, supplementary, privateUse, lastOfPlane}));
 }
 
 // Case-sensitive prefix; "_" sorts below "." and digits, subfolders against
@@ -71,7 +91,7 @@ TEST(FindReports, reportsBelowTheFolderInProcessingOrder) {
     dir.write(name, "");
   }
   std::filesystem::create_directories(dir.path() / "Tramvelok dir" / "Tramvelok empty");
-  EXPECT_EQ(findReports(dir.asWorkingDirectory()), expected);
+  EXPECT_EQ(found(dir), expected);
   EXPECT_EQ(expected.front(), dir.path().string() + "//.hidden/Tramvelok h");
 }
 
@@ -87,9 +107,8 @@ TEST(FindReports, specialFilesAreListedAndFolderLinksNotEntered) {
   std::filesystem::create_directory_symlink(root / "b", root / "Tramvelok dirlink");
   std::filesystem::create_directory_symlink("../../b", root / "b" / "c" / "loop");
   std::filesystem::create_directory_symlink(root, root / "b" / "top");
-  EXPECT_EQ(findReports(dir.asWorkingDirectory()),
-            (Paths{listed(dir, "Tramvelok dangling"), listed(dir, "Tramvelok fifo"),
-                   listed(dir, "Tramvelok link"), listed(dir, "b/c/Tramvelok real")}));
+  EXPECT_EQ(found(dir), (Paths{listed(dir, "Tramvelok dangling"), listed(dir, "Tramvelok fifo"),
+                               listed(dir, "Tramvelok link"), listed(dir, "b/c/Tramvelok real")}));
 }
 
 // Folders nested deeper than the longest path the system resolves cannot be
@@ -112,7 +131,7 @@ TEST(FindReports, foldersBeyondThePathLimitDoNotStopTheScan) {
       expected.push_back(listed(dir, folder + report));
     }
   }
-  const Paths reports = findReports(dir.asWorkingDirectory());
+  const Paths reports = found(dir);
   for (std::size_t level = chain.size() - 1; level > 0; --level) {
     ::unlinkat(chain[level], report.c_str(), 0);
     ::close(chain[level]);

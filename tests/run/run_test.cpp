@@ -196,6 +196,46 @@ TEST(MergedFile, aFileHeldByAnotherProgramIsNeitherEmptiedNorWritten) {
   EXPECT_EQ(readFile(held), "kept");
 }
 
+// 151 reports of 200 gap sizes fill several batches of sections; every
+// tenth is a dangling link. One formatting thread or three: the same bytes.
+TEST(MergedFile, formattingThreadsDoNotChangeABit) {
+  const ScratchDir dir;
+  for (int slice = 0; slice < 151; ++slice) {
+    const std::string name = "Tramvelok " + std::to_string(slice) + " to 1 x.txt";
+    if (slice % 10 == 3) {
+      std::filesystem::create_symlink("missing", dir.path() / name);
+      continue;
+    }
+    std::string table;
+    for (int gap = 1; gap <= 200; ++gap) {
+      table +=
+          "[" + std::to_string(gap * (slice % 3 + 1)) + ", " + std::to_string(gap + slice) + "], ";
+    }
+    dir.write(name, report(100 * slice + 1, 100 * slice + 97, table));
+  }
+  const auto one = runGapmerge({"--batch", "--threads", "1"}, dir.path().string());
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  const auto three = runGapmerge({"--batch", "--threads", "3"}, dir.path().string());
+  EXPECT_EQ(countOf(one.out, "Report could not be opened"), 15U);
+  EXPECT_EQ(one.out, three.out);
+  EXPECT_GT(merged.size(), 3000000U);
+  EXPECT_TRUE(merged == readFile(dir.path() / "fileout.txt"));
+}
+
+// Progress goes to standard error only when asked for, as plain lines when
+// it is not a terminal.
+TEST(CommandLine, progressLinesOnlyWhenAskedFor) {
+  const ScratchDir dir;
+  writeFirstAndLast(dir);
+  const auto quiet = runGapmerge({"--batch"}, dir.path().string());
+  EXPECT_EQ(quiet.err, "");
+  const auto lines = runGapmerge({"--batch", "--progress"}, dir.path().string());
+  EXPECT_TRUE(lines.err.starts_with("gapmerge: 2 of 2 reports merged, 0.0 MB written, "));
+  EXPECT_TRUE(lines.err.ends_with(" reports/s\n")) << lines.err;
+  EXPECT_EQ(lines.err.find('\r'), std::string::npos);
+  EXPECT_EQ(lines.out, quiet.out);
+}
+
 // Two runs read the same reports at the same time, each into the fileout.txt
 // of its own folder: neither shuts the other out of a report.
 TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {

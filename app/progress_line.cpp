@@ -1,0 +1,76 @@
+#include "app/progress_line.hpp"
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace gapmerge {
+
+namespace {
+
+constexpr std::chrono::milliseconds redrawInterval{100};
+constexpr std::chrono::milliseconds lineInterval{1000};
+constexpr const char* eraseLine = "\r\x1b[K";
+
+// "m:ss", or "h:mm:ss" from an hour on.
+std::string clockText(double seconds) {
+  const auto whole = static_cast<long long>(seconds + 0.5);
+  std::array<char, 32> text{};
+  if (whole >= 3600) {
+    std::snprintf(text.data(), text.size(), "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+  } else {
+    std::snprintf(text.data(), text.size(), "%lld:%02lld", whole / 60, whole % 60);
+  }
+  return text.data();
+}
+
+std::string progressText(const RunProgress& progress, double seconds) {
+  const double merged = static_cast<double>(progress.reportsMerged);
+  const double rate = seconds > 0 ? merged / seconds : 0.0;
+  const double left = static_cast<double>(progress.reportsTotal - progress.reportsMerged);
+  std::array<char, 160> text{};
+  std::snprintf(text.data(), text.size(),
+                "gapmerge: %zu of %zu reports merged, %.1f MB written, %.0f reports/s",
+                progress.reportsMerged, progress.reportsTotal,
+                static_cast<double>(progress.bytesWritten) / 1e6, rate);
+  std::string line = text.data();
+  if (rate > 0 && !progress.done) {
+    line += ", " + clockText(left / rate) + " left";
+  }
+  return line;
+}
+
+}  // namespace
+
+ProgressLine::ProgressLine(std::ostream& out, ProgressStyle style) : out_(out), style_(style) {}
+
+void ProgressLine::show(const RunProgress& progress) {
+  const auto now = Clock::now();
+  const auto interval = style_ == ProgressStyle::inPlace ? redrawInterval : lineInterval;
+  if (progress.done) {
+    if (style_ == ProgressStyle::lines) {
+      print(progress, now);
+    } else if (drawn_) {
+      out_ << eraseLine << std::flush;
+    }
+    return;
+  }
+  if (now - shown_ >= interval) {
+    print(progress, now);
+    shown_ = now;
+  }
+}
+
+void ProgressLine::print(const RunProgress& progress, Clock::time_point now) {
+  const std::string text =
+      progressText(progress, std::chrono::duration<double>(now - start_).count());
+  if (style_ == ProgressStyle::inPlace) {
+    out_ << eraseLine << text << std::flush;
+    drawn_ = true;
+  } else {
+    out_ << text << '\n' << std::flush;
+  }
+}
+
+}  // namespace gapmerge

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <ostream>
+
+#include "app/run.hpp"
+
+// The progress of a batch run on standard error: reports merged of the
+// total, megabytes written, the rate and the time left.
+namespace gapmerge {
+
+enum class ProgressStyle {
+  inPlace,  // one line redrawn in place, cleared at the end (a terminal)
+  lines,    // a plain line about every second and one at the end (logs and pipes)
+};
+
+class ProgressLine {
+ public:
+  ProgressLine(std::ostream& out, ProgressStyle style);
+
+  // Shows progress when enough time has passed since it was last shown.
+  void show(const RunProgress& progress);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  void print(const RunProgress& progress, Clock::time_point now);
+
+  std::ostream& out_;
+  ProgressStyle style_;
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point shown_ = start_;
+  bool drawn_ = false;  // a line stands that the next one replaces
+};
+
+}  // namespace gapmerge

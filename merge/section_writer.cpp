@@ -1,0 +1,146 @@
+#include "merge/section_writer.hpp"
+
+#include <utility>
+
+#include "merge/sections.hpp"
+
+namespace gapmerge {
+
+namespace {
+
+// A batch is passed on once its text will be about this long: large enough
+// that hand-offs cost little, small enough that a few batches fit in cache.
+constexpr std::size_t batchBytes = std::size_t{1} << 20;
+
+// About how many bytes the sections of a report with this many distinct gap
+// sizes take: some fixed lines and six lists of items.
+std::size_t estimatedSectionBytes(const StatsBlock& block) {
+  constexpr std::size_t fixedBytes = 700;
+  constexpr std::size_t bytesPerGap = 112;
+  return fixedBytes + bytesPerGap * block.counts.size();
+}
+
+}  // namespace
+
+SectionWriter::SectionWriter(TextFile file, unsigned threads)
+    : file_(std::move(file)), ring_(2 * std::size_t{threads} + 2) {
+  for (unsigned i = 0; i < threads; ++i) {
+    formatters_.emplace_back([this] { formatBatches(); });
+  }
+  writer_ = std::thread([this] { writeBatches(); });
+}
+
+SectionWriter::~SectionWriter() {
+  finish();
+}
+
+void SectionWriter::addReport(std::int64_t fileNmax, const GapStats& stats) {
+  Batch& batch = fillingBatch();
+  if (batch.used == batch.reports.size()) {
+    batch.reports.emplace_back();
+  }
+  ReportState& report = batch.reports[batch.used++];
+  report.fileNmax = fileNmax;
+  reportSeries(stats, report.block);
+  batch.estimatedBytes += estimatedSectionBytes(report.block);
+  if (batch.estimatedBytes >= batchBytes) {
+    pass(batch);
+  }
+}
+
+void SectionWriter::addText(std::string_view text) {
+  Batch& batch = fillingBatch();
+  batch.tail.append(text);
+  pass(batch);
+}
+
+bool SectionWriter::finish() {
+  if (finished_) {
+    return complete_;
+  }
+  Batch& batch = fillingBatch();
+  if (batch.used > 0 || !batch.tail.empty()) {
+    pass(batch);
+  }
+  {
+    const std::lock_guard lock(mutex_);
+    finishing_ = true;
+  }
+  changed_.notify_all();
+  for (auto& formatter : formatters_) {
+    formatter.join();
+  }
+  writer_.join();
+  finished_ = true;
+  complete_ = closeTextFile(file_);
+  return complete_;
+}
+
+// The batch being filled, once the writer has given it back.
+SectionWriter::Batch& SectionWriter::fillingBatch() {
+  Batch& batch = ring_[passed_ % ring_.size()];
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&batch] { return batch.state == BatchState::filling; });
+  return batch;
+}
+
+void SectionWriter::pass(Batch& batch) {
+  {
+    const std::lock_guard lock(mutex_);
+    batch.state = BatchState::queued;
+    toFormat_.push_back(passed_++);
+  }
+  changed_.notify_all();
+}
+
+void SectionWriter::format(Batch& batch) {
+  for (std::size_t i = 0; i < batch.used; ++i) {
+    appendReportSections(batch.text, batch.reports[i].fileNmax, batch.reports[i].block);
+    batch.text.append("\r\n");
+  }
+  batch.text.append(batch.tail);
+}
+
+void SectionWriter::formatBatches() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return !toFormat_.empty() || finishing_; });
+    if (toFormat_.empty()) {
+      return;
+    }
+    Batch& batch = ring_[toFormat_.front() % ring_.size()];
+    toFormat_.pop_front();
+    lock.unlock();
+    format(batch);
+    lock.lock();
+    batch.state = BatchState::formatted;
+    changed_.notify_all();
+  }
+}
+
+void SectionWriter::writeBatches() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    Batch& batch = ring_[written_ % ring_.size()];
+    changed_.wait(lock, [this, &batch] {
+      return (written_ < passed_ && batch.state == BatchState::formatted) ||
+             (finishing_ && written_ == passed_);
+    });
+    if (written_ == passed_) {
+      return;
+    }
+    lock.unlock();
+    writeText(file_, batch.text);
+    bytesWritten_ += batch.text.size();
+    batch.text.clear();
+    batch.tail.clear();
+    batch.used = 0;
+    batch.estimatedBytes = 0;
+    lock.lock();
+    batch.state = BatchState::filling;
+    ++written_;
+    changed_.notify_all();
+  }
+}
+
+}  // namespace gapmerge
