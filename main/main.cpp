@@ -10,6 +10,7 @@
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
+#include "app/publish.hpp"
 #include "app/run.hpp"
 #include "main/front_end.hpp"
 #include "text/strings.hpp"
@@ -24,13 +25,14 @@ int exitStatus(gapmerge::RunStatus status) {
   return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
 }
 
-int runInWindow(char* programName, const gapmerge::RunOptions& options) {
+int runInWindow(char* programName, const gapmerge::RunOptions& options,
+                const gapmerge::Publish& publish) {
   const auto window = gapmerge::makeWindowView(programName);
   if (!window) {
     std::cerr << "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
     return exitFailed;
   }
-  const auto status = gapmerge::runMerge(*window, options);
+  const auto status = gapmerge::runMerge(*window, options, publish);
   if (status == gapmerge::RunStatus::viewUnavailable) {
     std::cerr << "gapmerge: no window could be opened (no usable display); "
                  "'gapmerge --batch' merges without one\n";
@@ -61,6 +63,12 @@ int main(int argc, char** argv) {
     case gapmerge::Command::coverage:
       break;
   }
+  const auto drawChart = gapmerge::makeChartDrawer(line.plotFile, line.plotSize);
+  if (!line.plotFile.empty() && !drawChart) {
+    std::cerr << "gapmerge: this build has no window and cannot draw --plot; "
+                 "'gapmerge --batch' merges and exports --csv and --json without one\n";
+    return exitFailed;
+  }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
     std::cerr << "gapmerge: cannot enter directory '" << line.directory
               << "': " << std::strerror(errno) << "\n"
@@ -73,9 +81,10 @@ int main(int argc, char** argv) {
     std::cerr << "gapmerge: the working directory no longer exists\n";
     return exitFailed;
   }
+  const auto publish = gapmerge::makePublish(line, GAPMERGE_VERSION, drawChart, std::cerr);
   if (line.command == gapmerge::Command::batch) {
-    gapmerge::ConsoleView console(&std::cout);
-    return exitStatus(gapmerge::runMerge(console, options));
+    gapmerge::ConsoleView console(gapmerge::exportsUseStandardOutput(line) ? nullptr : &std::cout);
+    return exitStatus(gapmerge::runMerge(console, options, publish));
   }
-  return runInWindow(argv[0], options);
+  return runInWindow(argv[0], options, publish);
 }
