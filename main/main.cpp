@@ -14,6 +14,7 @@
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
 #include "app/progress_line.hpp"
+#include "app/publish.hpp"
 #include "app/run.hpp"
 #include "main/front_end.hpp"
 #include "text/strings.hpp"
@@ -48,13 +49,14 @@ std::optional<gapmerge::ProgressStyle> progressStyle(gapmerge::ProgressMode mode
   return std::nullopt;
 }
 
-int runInWindow(char* programName, const gapmerge::RunOptions& options) {
+int runInWindow(char* programName, const gapmerge::RunOptions& options,
+                const gapmerge::Publish& publish) {
   const auto window = gapmerge::makeWindowView(programName);
   if (!window) {
     std::cerr << "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
     return exitFailed;
   }
-  const auto status = gapmerge::runMerge(*window, options);
+  const auto status = gapmerge::runMerge(*window, options, publish);
   if (status == gapmerge::RunStatus::viewUnavailable) {
     std::cerr << "gapmerge: no window could be opened (no usable display); "
                  "'gapmerge --batch' merges without one\n";
@@ -85,6 +87,12 @@ int main(int argc, char** argv) {
     case gapmerge::Command::coverage:
       break;
   }
+  const auto drawChart = gapmerge::makeChartDrawer(line.plotFile, line.plotSize);
+  if (!line.plotFile.empty() && !drawChart) {
+    std::cerr << "gapmerge: this build has no window and cannot draw --plot; "
+                 "'gapmerge --batch' merges and exports --csv and --json without one\n";
+    return exitFailed;
+  }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
     std::cerr << "gapmerge: cannot enter directory '" << line.directory
               << "': " << std::strerror(errno) << "\n"
@@ -99,14 +107,15 @@ int main(int argc, char** argv) {
     std::cerr << "gapmerge: the working directory no longer exists\n";
     return exitFailed;
   }
+  const auto publish = gapmerge::makePublish(line, GAPMERGE_VERSION, drawChart, std::cerr);
   if (line.command == gapmerge::Command::batch) {
     std::optional<gapmerge::ProgressLine> progress;
     if (const auto style = progressStyle(line.progress)) {
       progress.emplace(std::cerr, *style);
       options.progress = [&progress](const gapmerge::RunProgress& now) { progress->show(now); };
     }
-    gapmerge::ConsoleView console(&std::cout);
-    return exitStatus(gapmerge::runMerge(console, options));
+    gapmerge::ConsoleView console(gapmerge::exportsUseStandardOutput(line) ? nullptr : &std::cout);
+    return exitStatus(gapmerge::runMerge(console, options, publish));
   }
-  return runInWindow(argv[0], options);
+  return runInWindow(argv[0], options, publish);
 }

@@ -6,4 +6,8 @@ std::unique_ptr<ResultView> makeWindowView(char* /*programName*/) {
   return nullptr;
 }
 
+ChartDrawer makeChartDrawer(const std::string& /*plotFile*/, PlotSize /*size*/) {
+  return {};
+}
+
 }  // namespace gapmerge

@@ -184,4 +184,8 @@ std::string closingSummary(const StatsBlock& finalBlock) {
   return text;
 }
 
+std::string fractionText(std::int64_t count, std::int64_t divisor) {
+  return formatFixed(quotient(count, divisor), fractionDecimals);
+}
+
 }  // namespace gapmerge

@@ -19,4 +19,8 @@ std::string rangeLine(std::int64_t lowestNmin, std::int64_t highestNmax);
 // before "Gaps [gap, qty]" to "nGaps : " and the histogram total.
 std::string closingSummary(const StatsBlock& finalBlock);
 
+// A normalized value as the file writes it: count / divisor in double
+// precision with 15 decimals.
+std::string fractionText(std::int64_t count, std::int64_t divisor);
+
 }  // namespace gapmerge

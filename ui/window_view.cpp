@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/result_text.hpp"
+#include "ui/chart_entry.hpp"
 #include "ui/main_window.hpp"
 #include "ui/open_question.hpp"
 
@@ -18,6 +19,7 @@ WindowView::~WindowView() = default;
 
 bool WindowView::open() {
   window_ = std::make_unique<ResultMainWindow>([this] { requestQuit(); });
+  chartEntry_ = std::make_unique<ChartEntry>(*window_);
   window_->showCentred();
   return true;
 }
@@ -34,6 +36,7 @@ void WindowView::fill(const RunOutcome& outcome) {
   view->setPlainText(QString::fromLocal8Bit(resultText(outcome)));
   view->moveCursor(QTextCursor::Start);
   view->ensureCursorVisible();
+  chartEntry_->setOutcome(outcome);
 }
 
 void WindowView::wait() {

@@ -9,9 +9,10 @@
 class QEventLoop;
 
 // The result view on screen, for a running QApplication: the result window,
-// the open question and the wait for the user.
+// the open question, the way to the gap chart and the wait for the user.
 namespace gapmerge {
 
+class ChartEntry;
 class ResultMainWindow;
 
 class WindowView final : public ResultView {
@@ -39,6 +40,7 @@ class WindowView final : public ResultView {
 
   HandOver handOver_;
   std::unique_ptr<ResultMainWindow> window_;
+  std::unique_ptr<ChartEntry> chartEntry_;
   QEventLoop* loop_ = nullptr;
   bool quitRequested_ = false;
 };

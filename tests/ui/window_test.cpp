@@ -120,6 +120,32 @@ TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
   EXPECT_TRUE(window().isVisible());
 }
 
+QWidget* visibleWindowTitled(const QString& title) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->windowTitle() == title) {
+      return widget;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(Window, ctrlGOpensTheGapChartAndEscapeClosesItAlone) {
+  RunOutcome outcome;
+  outcome.range = BoundRange{1, 30};
+  outcome.histogram[2] = 4;
+  outcome.gapTotal = 4;
+  view.fill(outcome);
+  activate();
+  QTest::keyClick(window().textView(), Qt::Key_G, Qt::ControlModifier);
+  QWidget* chart = visibleWindowTitled(QStringLiteral("Gap distribution"));
+  ASSERT_NE(chart, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
+  QTest::keyClick(chart, Qt::Key_Escape);
+  EXPECT_FALSE(chart->isVisible());
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_FALSE(view.quitRequested());
+}
+
 TEST_F(Window, handsTheFileOverOnYesOnly) {
   for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
     askAndAnswer(

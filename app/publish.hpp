@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/command_line.hpp"
+#include "app/run.hpp"
+
+// What a run writes beyond fileout.txt when the command line asks for it:
+// the CSV and JSON exports and the gap chart.
+namespace gapmerge {
+
+// The gap chart of an outcome as the bytes of an image file; none when it
+// could not be drawn.
+using ChartDrawer = std::function<std::optional<std::string>(const RunOutcome&)>;
+
+// True when --csv or --json writes to standard output, which the batch text
+// then leaves to the export alone.
+bool exportsUseStandardOutput(const CommandLine& line);
+
+// Writes each export that the line asks for, whole or not at all ("-" is
+// standard output); the chart comes from drawChart, which must be set when
+// the line asks for --plot. An export that cannot be written is named on
+// errors as "gapmerge: cannot write FILE: <reason>", the others are still
+// written, and the publish returns false.
+Publish makePublish(const CommandLine& line, std::string version, ChartDrawer drawChart,
+                    std::ostream& errors);
+
+}  // namespace gapmerge

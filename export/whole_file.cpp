@@ -1,0 +1,121 @@
+#include "export/whole_file.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace gapmerge {
+
+namespace {
+
+constexpr int temporaryNameAttempts = 100;
+
+std::string reasonOf(int error) {
+  return std::strerror(error);
+}
+
+// Writes every byte; 0, or the errno of the write that failed.
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno != EINTR) {
+      return errno;
+    }
+    if (written > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
+  return 0;
+}
+
+// Writes, then closes; 0 or the first errno.
+int writeAndClose(int fd, std::string_view bytes, bool sync) {
+  int error = writeAll(fd, bytes);
+  if (error == 0 && sync && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  return error;
+}
+
+bool isDeviceOrPipe(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 &&
+         (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+}
+
+// The file that path names once its links are followed; path itself when it
+// is no link or the link leads nowhere.
+std::string linkTarget(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) {
+    return path;
+  }
+  const auto target = std::filesystem::canonical(path, error);
+  return error ? path : target.string();
+}
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Creates a new file beside target with the permissions a new file gets;
+// its descriptor and path, or -1 with errno set.
+int createTemporary(const std::string& target, std::string& temporary) {
+  const std::string stem = folderOf(target) + ".gapmerge-" + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < temporaryNameAttempts; ++attempt) {
+    temporary = stem + std::to_string(attempt) + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) {
+      return fd;
+    }
+  }
+  return -1;
+}
+
+std::optional<std::string> replaceFile(const std::string& target, std::string_view bytes) {
+  std::string temporary;
+  const int fd = createTemporary(target, temporary);
+  if (fd < 0) {
+    return reasonOf(errno);
+  }
+  int error = writeAndClose(fd, bytes, true);
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    return reasonOf(error);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> writeInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  const int error = fd < 0 ? errno : writeAndClose(fd, bytes, false);
+  return error == 0 ? std::nullopt : std::optional(reasonOf(error));
+}
+
+}  // namespace
+
+std::optional<std::string> writeWholeFile(const std::string& path, std::string_view bytes) {
+  if (isDeviceOrPipe(path)) {
+    return writeInPlace(path, bytes);
+  }
+  return replaceFile(linkTarget(path), bytes);
+}
+
+std::optional<std::string> writeStandardOutput(std::string_view bytes) {
+  const int error = writeAll(STDOUT_FILENO, bytes);
+  return error == 0 ? std::nullopt : std::optional(reasonOf(error));
+}
+
+}  // namespace gapmerge

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "merge/run_outcome.hpp"
+
+class QAction;
+
+// The way from the result window to the gap chart: Ctrl+G, and "Gap chart"
+// at the end of the text view's context menu, open the chart window of the
+// outcome shown. The result window itself looks as before.
+namespace gapmerge {
+
+class GapChartWindow;
+class ResultMainWindow;
+
+class ChartEntry {
+ public:
+  explicit ChartEntry(ResultMainWindow& window);
+  ~ChartEntry();
+  ChartEntry(const ChartEntry&) = delete;
+  ChartEntry& operator=(const ChartEntry&) = delete;
+  ChartEntry(ChartEntry&&) = delete;
+  ChartEntry& operator=(ChartEntry&&) = delete;
+
+  // The outcome that the chart shows; until it is set the entry does nothing.
+  void setOutcome(const RunOutcome& outcome);
+
+ private:
+  void openChart();
+
+  std::unique_ptr<QAction> action_;
+  std::optional<RunOutcome> outcome_;
+  std::unique_ptr<GapChartWindow> chartWindow_;
+};
+
+}  // namespace gapmerge

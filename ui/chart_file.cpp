@@ -1,0 +1,114 @@
+#include "ui/chart_file.hpp"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QChart>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <array>
+
+#include "ui/gap_chart.hpp"
+
+namespace gapmerge {
+
+namespace {
+
+// Pixels as CSS counts them, so that the drawing shows at its pixel size.
+constexpr int svgDotsPerInch = 96;
+
+QtMessageHandler previousMessageHandler = nullptr;
+
+// Qt warns when XDG_RUNTIME_DIR is not set, as in cron jobs and over plain
+// ssh; a chart drawn offscreen needs no runtime folder, so that warning is
+// dropped and every other message passed on.
+void dropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+  if (!message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+    previousMessageHandler(type, context, message);
+  }
+}
+
+// Lays the chart out at size and paints it onto device.
+void paintChart(const RunOutcome& outcome, QPaintDevice& device, QSize size) {
+  QGraphicsScene scene;
+  std::unique_ptr<QChart> chart = makeGapChart(outcome);
+  chart->setBackgroundRoundness(0);
+  chart->resize(size);
+  scene.addItem(chart.release());
+  QApplication::sendPostedEvents();  // the chart lays itself out on a posted event
+  QPainter painter(&device);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  const QRectF area(QPointF(0, 0), size);
+  scene.render(&painter, area, area);
+}
+
+std::optional<std::string> drawPng(const RunOutcome& outcome, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull()) {
+    return std::nullopt;
+  }
+  image.fill(Qt::white);
+  paintChart(outcome, image, size);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    return std::nullopt;
+  }
+  return buffer.data().toStdString();
+}
+
+std::string drawSvg(const RunOutcome& outcome, QSize size) {
+  QBuffer buffer;
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setResolution(svgDotsPerInch);
+  generator.setTitle(gapChartTitle(outcome));
+  generator.setDescription(
+      QStringLiteral("The number of gaps of each size, by residue class mod 3"));
+  paintChart(outcome, generator, size);
+  return buffer.data().toStdString();
+}
+
+std::optional<std::string> draw(const RunOutcome& outcome, ChartFormat format, QSize size) {
+  if (format == ChartFormat::svg) {
+    return drawSvg(outcome, size);
+  }
+  return drawPng(outcome, size);
+}
+
+// Qt sees its program name and the platform only.
+std::optional<std::string> drawOffscreen(const RunOutcome& outcome, ChartFormat format,
+                                         QSize size) {
+  std::string name = "gapmerge";
+  std::string option = "-platform";
+  std::string platform = "offscreen";
+  std::array<char*, 4> arguments{name.data(), option.data(), platform.data(), nullptr};
+  int count = 3;
+  previousMessageHandler = qInstallMessageHandler(dropRuntimeFolderWarning);
+  std::optional<std::string> bytes;
+  {
+    const QApplication application(count, arguments.data());
+    bytes = draw(outcome, format, size);
+  }
+  qInstallMessageHandler(previousMessageHandler);
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> drawGapChartFile(const RunOutcome& outcome, ChartFormat format,
+                                            int width, int height) {
+  const QSize size(width, height);
+  if (QApplication::instance() == nullptr) {
+    return drawOffscreen(outcome, format, size);
+  }
+  return draw(outcome, format, size);
+}
+
+}  // namespace gapmerge
