@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/coverage_listing.hpp"
 #include "merge/checks.hpp"
 #include "merge/discovery.hpp"
 #include "merge/gap_stats.hpp"
@@ -32,6 +33,7 @@ struct RunState {
   StatsBlock block;
   MergedFile merged;
   std::vector<WarningEntry> warnings;
+  std::optional<Coverage> coverage;
 };
 
 void widenRange(RunState& run) {
@@ -119,6 +121,7 @@ RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
   outcome.residueTotals = run.block.classTotals;
   outcome.warnings = std::move(run.warnings);
   outcome.mergedFile = {run.merged.path, run.merged.output != nullptr, run.merged.complete};
+  outcome.coverage = std::move(run.coverage);
   return outcome;
 }
 
@@ -130,6 +133,9 @@ RunOutcome mergeReports(const RunOptions& options) {
   run.reports = findReports(run.workingDirectory);
   if (options.rangeOrder) {
     orderReportsByRange(run.reports);
+  }
+  if (options.withCoverage) {
+    run.coverage = coverageOfReports(run.reports);
   }
   run.merged = openMergedFile(run.workingDirectory);
   if (!run.merged.output) {

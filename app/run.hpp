@@ -17,8 +17,9 @@ enum class RunStatus {
 };
 
 struct RunOptions {
-  std::string directory;    // the working directory, ending with "/"
-  bool rangeOrder = false;  // order reports by the lower bound in their names first
+  std::string directory;      // the working directory, ending with "/"
+  bool rangeOrder = false;    // order reports by the lower bound in their names first
+  bool withCoverage = false;  // fill the outcome's coverage of the report names
 };
 
 // Merges every report below options.directory into its fileout.txt.

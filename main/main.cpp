@@ -7,9 +7,12 @@
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <utility>
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
+#include "app/coverage_listing.hpp"
 #include "app/run.hpp"
 #include "main/front_end.hpp"
 #include "text/strings.hpp"
@@ -19,9 +22,16 @@ namespace {
 constexpr int exitMerged = 0;
 constexpr int exitFailed = 1;
 constexpr int exitUsage = 2;
+constexpr int exitCheckFailed = 3;  // --coverage or --verify found a problem
 
 int exitStatus(gapmerge::RunStatus status) {
   return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
+}
+
+gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string directory) {
+  return {.directory = std::move(directory),
+          .rangeOrder = line.rangeOrder,
+          .withCoverage = !line.jsonFile.empty()};
 }
 
 int runInWindow(char* programName, const gapmerge::RunOptions& options) {
@@ -67,11 +77,13 @@ int main(int argc, char** argv) {
               << gapmerge::usageText();
     return exitUsage;
   }
-  gapmerge::RunOptions options{.directory = gapmerge::workingDirectory(),
-                               .rangeOrder = line.rangeOrder};
+  const gapmerge::RunOptions options = runOptions(line, gapmerge::workingDirectory());
   if (options.directory.empty()) {
     std::cerr << "gapmerge: the working directory no longer exists\n";
     return exitFailed;
+  }
+  if (line.command == gapmerge::Command::coverage) {
+    return gapmerge::listCoverage(options.directory, std::cout) ? exitMerged : exitCheckFailed;
   }
   if (line.command == gapmerge::Command::batch) {
     gapmerge::ConsoleView console(&std::cout);

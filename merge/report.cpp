@@ -11,9 +11,9 @@ namespace {
 constexpr std::string_view gapTableHeader = "Gaps [gap, qty]";
 constexpr std::string_view primesInMark = " primes in ";
 
-// A bound from the report name: "_" and "." grouping marks are dropped.
-std::int64_t parseNameBound(std::string_view field) {
-  return parseInteger(replaceAll(replaceAll(field, "_", ""), ".", ""));
+// A bound field of the report name without its "_" and "." grouping marks.
+std::string nameBoundDigits(std::string_view reportName, std::int64_t field) {
+  return replaceAll(replaceAll(fieldAt(reportName, field, " "), "_", ""), ".", "");
 }
 
 // The number after a key: "." grouping marks are dropped, text after the
@@ -58,8 +58,17 @@ void readKeyLine(std::string_view line, ReportRecord& record) {
 }  // namespace
 
 void parseReportName(std::string_view reportName, ReportRecord& record) {
-  record.fileNmin = parseNameBound(fieldAt(reportName, 2, " "));
-  record.fileNmax = parseNameBound(fieldAt(reportName, 4, " "));
+  record.fileNmin = parseInteger(nameBoundDigits(reportName, 2));
+  record.fileNmax = parseInteger(nameBoundDigits(reportName, 4));
+}
+
+std::optional<BoundRange> readNameRange(std::string_view reportName) {
+  const auto from = readInteger(nameBoundDigits(reportName, 2));
+  const auto to = readInteger(nameBoundDigits(reportName, 4));
+  if (!from || !to || *from > *to) {
+    return std::nullopt;
+  }
+  return BoundRange{*from, *to};
 }
 
 // The line is walked once, so a table of any length costs time in proportion

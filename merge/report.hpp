@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
+#include "merge/bound_range.hpp"
 #include "merge/gap_stats.hpp"
 #include "text/text_file.hpp"
 
@@ -28,6 +30,10 @@ struct ReportRecord {
 // Sets fileNmin and fileNmax from the space-separated fields 2 and 4 of the
 // name, whose digits may be grouped with "_" or ".".
 void parseReportName(std::string_view reportName, ReportRecord& record);
+
+// The same two bounds as parseReportName, as a range; none when a bound has no
+// digit or the lower bound is above the upper.
+std::optional<BoundRange> readNameRange(std::string_view reportName);
 
 // Hands every "[gap, quantity]" item of a gap table line to the statistics,
 // in order, up to the first empty item.
