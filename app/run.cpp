@@ -1,7 +1,9 @@
 #include "app/run.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +18,8 @@
 #include "text/number_format.hpp"
 #include "text/strings.hpp"
 #include "text/text_file.hpp"
+#include "verify/report_choice.hpp"
+#include "verify/verifier.hpp"
 
 namespace gapmerge {
 
@@ -34,6 +38,14 @@ struct RunState {
   MergedFile merged;
   std::vector<WarningEntry> warnings;
   std::optional<Coverage> coverage;
+  // Verification: the chosen reports by run position, the sieving threads,
+  // and for each report handed to them, in run order, the number of warning
+  // entries up to and including its own.
+  std::vector<bool> chosen;
+  VerifyCounters ownCounters;
+  std::unique_ptr<Verifier> verifier;
+  std::vector<std::size_t> verifyPlaces;
+  std::optional<VerificationTally> tally;
 };
 
 void widenRange(RunState& run) {
@@ -62,8 +74,8 @@ void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
 }
 
 // Reads and checks one report that could be opened, then counts its mid gap.
-void mergeReport(RunState& run, TextFile& file) {
-  parseReport(file, run.record, run.stats);
+void mergeReport(RunState& run, TextFile& file, ReportStatement* statement) {
+  parseReport(file, run.record, run.stats, statement);
   checkReport(run.record, run.reportName, run.warnings);
   closeTextFile(file);
   if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
@@ -77,20 +89,86 @@ void skipReport(RunState& run) {
   warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
 }
 
-void processReport(RunState& run, const std::string& path) {
+void startVerification(RunState& run, const VerifyOptions& options) {
+  const std::size_t total = run.reports.size();
+  run.chosen =
+      chooseReports(total, options.choice.all ? total : options.choice.count, options.seed);
+  VerifyCounters& counters = options.counters != nullptr ? *options.counters : run.ownCounters;
+  counters.chosen =
+      static_cast<std::uint64_t>(std::count(run.chosen.begin(), run.chosen.end(), true));
+  run.verifier = std::make_unique<Verifier>(options.threads, counters);
+}
+
+bool isChosen(const RunState& run, std::size_t index) {
+  return run.verifier && run.chosen[index];
+}
+
+// Hands what a chosen report says to the sieving threads, once its own
+// warning entries are in place.
+void verifyLater(RunState& run, std::size_t index, bool opened, ReportStatement statement) {
+  if (!opened) {
+    run.verifier->drop();
+    return;
+  }
+  run.verifyPlaces.push_back(run.warnings.size());
+  run.verifier->submit(index, readNameRange(run.reportName), std::move(statement));
+}
+
+void processReport(RunState& run, std::size_t index) {
+  const std::string& path = run.reports[index];
   run.reportName = filePart(path);
   parseReportName(run.reportName, run.record);
   widenRange(run);
+  std::optional<ReportStatement> statement;
+  if (isChosen(run, index)) {
+    statement.emplace();
+  }
   TextFile file = openTextFile(path);
   const bool opened = file.isOpen();
   if (opened) {
-    mergeReport(run, file);
+    mergeReport(run, file, statement ? &*statement : nullptr);
   } else {
     skipReport(run);
   }
   reportSeries(run.stats, run.block);
   writeReportSections(run.merged, run.record.fileNmax, run.block);
   closeReport(run.stats, opened ? run.record.lastPrime : 0);
+  if (statement) {
+    verifyLater(run, index, opened, std::move(*statement));
+  }
+}
+
+std::string verdictText(const VerifyResult& result) {
+  if (result.verdict == VerifyVerdict::differs) {
+    return "Report does not match a fresh sieve of its range: " + result.difference;
+  }
+  return "Report is not verifiable: the bounds in its name are not a range of integers from 0 up";
+}
+
+// Waits for the sieving threads and puts an entry for every report that does
+// not match (or cannot be verified) right after that report's other entries.
+void finishVerification(RunState& run) {
+  const auto results = run.verifier->finish();
+  run.tally = VerificationTally{.chosen = results.size()};
+  std::vector<WarningEntry> warnings;
+  warnings.reserve(run.warnings.size());
+  std::size_t taken = 0;
+  for (std::size_t k = 0; k < results.size(); ++k) {
+    if (results[k].verdict == VerifyVerdict::matches) {
+      continue;
+    }
+    ++(results[k].verdict == VerifyVerdict::differs ? run.tally->mismatched
+                                                    : run.tally->notVerifiable);
+    for (; taken < run.verifyPlaces[k]; ++taken) {
+      warnings.push_back(std::move(run.warnings[taken]));
+    }
+    warnings.push_back(
+        {std::string(filePart(run.reports[results[k].report])), {verdictText(results[k])}});
+  }
+  for (; taken < run.warnings.size(); ++taken) {
+    warnings.push_back(std::move(run.warnings[taken]));
+  }
+  run.warnings = std::move(warnings);
 }
 
 void warnAboutMergedFile(RunState& run, std::string_view problem) {
@@ -122,6 +200,7 @@ RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
   outcome.warnings = std::move(run.warnings);
   outcome.mergedFile = {run.merged.path, run.merged.output != nullptr, run.merged.complete};
   outcome.coverage = std::move(run.coverage);
+  outcome.verification = run.tally;
   return outcome;
 }
 
@@ -137,14 +216,20 @@ RunOutcome mergeReports(const RunOptions& options) {
   if (options.withCoverage) {
     run.coverage = coverageOfReports(run.reports);
   }
+  if (options.verify) {
+    startVerification(run, *options.verify);
+  }
   run.merged = openMergedFile(run.workingDirectory);
   if (!run.merged.output) {
     warnAboutMergedFile(run, "Merged results file could not be created in ");
   }
-  for (const auto& path : run.reports) {
-    processReport(run, path);
+  for (std::size_t index = 0; index < run.reports.size(); ++index) {
+    processReport(run, index);
   }
   closeRun(run);
+  if (run.verifier) {
+    finishVerification(run);
+  }
   return outcomeOf(run, options);
 }
 
@@ -162,7 +247,13 @@ RunStatus runMerge(ResultView& view, const RunOptions& options, const Publish& p
   if (!outcome.mergedFile.complete) {
     return RunStatus::mergedFileFailed;
   }
-  return published ? RunStatus::merged : RunStatus::publishFailed;
+  if (!published) {
+    return RunStatus::publishFailed;
+  }
+  if (outcome.verification && outcome.verification->mismatched > 0) {
+    return RunStatus::reportMismatch;
+  }
+  return RunStatus::merged;
 }
 
 }  // namespace gapmerge

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "app/command_line.hpp"
 #include "app/result_view.hpp"
 #include "merge/run_outcome.hpp"
+#include "verify/verify_counters.hpp"
 
 // One merge run in the working directory, from discovery to the result view.
 namespace gapmerge {
@@ -14,12 +18,24 @@ enum class RunStatus {
   mergedFileFailed,  // fileout.txt could not be created or written completely
   publishFailed,     // an export the user asked for could not be written
   viewUnavailable,   // the view could not be opened: nothing was touched
+  reportMismatch,    // fileout.txt written, but a verified report differs from a fresh sieve
+};
+
+// Which reports to sieve again and compare with what they say.
+struct VerifyOptions {
+  VerifyChoice choice;
+  std::uint64_t seed = defaultVerifySeed;
+  unsigned threads = 0;  // sieving threads; 0: one per core
+  // Where the verification counts its progress, for a display that reads it
+  // from another thread; the run keeps its own counters when none.
+  VerifyCounters* counters = nullptr;
 };
 
 struct RunOptions {
   std::string directory;      // the working directory, ending with "/"
   bool rangeOrder = false;    // order reports by the lower bound in their names first
   bool withCoverage = false;  // fill the outcome's coverage of the report names
+  std::optional<VerifyOptions> verify;
 };
 
 // Merges every report below options.directory into its fileout.txt.

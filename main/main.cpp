@@ -25,13 +25,29 @@ constexpr int exitUsage = 2;
 constexpr int exitCheckFailed = 3;  // --coverage or --verify found a problem
 
 int exitStatus(gapmerge::RunStatus status) {
-  return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
+  switch (status) {
+    case gapmerge::RunStatus::merged:
+      return exitMerged;
+    case gapmerge::RunStatus::reportMismatch:
+      return exitCheckFailed;
+    case gapmerge::RunStatus::mergedFileFailed:
+    case gapmerge::RunStatus::publishFailed:
+    case gapmerge::RunStatus::viewUnavailable:
+      break;
+  }
+  return exitFailed;
 }
 
 gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string directory) {
-  return {.directory = std::move(directory),
-          .rangeOrder = line.rangeOrder,
-          .withCoverage = !line.jsonFile.empty()};
+  gapmerge::RunOptions options{.directory = std::move(directory),
+                               .rangeOrder = line.rangeOrder,
+                               .withCoverage = !line.jsonFile.empty(),
+                               .verify = std::nullopt};
+  if (line.verify) {
+    options.verify = gapmerge::VerifyOptions{
+        .choice = *line.verify, .seed = line.seed, .threads = line.threads, .counters = nullptr};
+  }
+  return options;
 }
 
 int runInWindow(char* programName, const gapmerge::RunOptions& options) {

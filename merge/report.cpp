@@ -10,6 +10,10 @@ namespace {
 
 constexpr std::string_view gapTableHeader = "Gaps [gap, qty]";
 constexpr std::string_view primesInMark = " primes in ";
+constexpr std::string_view foundKey = "Tramvelok - found ";
+constexpr std::string_view totalGapsKey = "Tramvelok - Total gaps : ";
+constexpr std::string_view firstPrimeKey = "First prime in range : ";
+constexpr std::string_view lastPrimeKey = "Last prime in range : ";
 
 // A bound field of the report name without its "_" and "." grouping marks.
 std::string nameBoundDigits(std::string_view reportName, std::int64_t field) {
@@ -40,8 +44,8 @@ std::int64_t parsePrimesInCount(std::string_view line) {
 void readKeyLine(std::string_view line, ReportRecord& record) {
   readKey(line, "nmin = ", record.nmin);
   readKey(line, "nmax = ", record.nmax);
-  readKey(line, "Tramvelok - found ", record.nPrimes);
-  readKey(line, "Tramvelok - Total gaps : ", record.nGaps);
+  readKey(line, foundKey, record.nPrimes);
+  readKey(line, totalGapsKey, record.nGaps);
   if (line.find("... good guess") != std::string_view::npos) {
     record.goodGuess = true;
   }
@@ -51,8 +55,41 @@ void readKeyLine(std::string_view line, ReportRecord& record) {
   if (line.starts_with("Tramvelok - ") && line.find(primesInMark) != std::string_view::npos) {
     record.nPrimes2 = parsePrimesInCount(line);
   }
-  readKey(line, "First prime in range : ", record.firstPrime);
-  readKey(line, "Last prime in range : ", record.lastPrime);
+  readKey(line, firstPrimeKey, record.firstPrime);
+  readKey(line, lastPrimeKey, record.lastPrime);
+}
+
+void noteKey(std::string_view line, std::string_view key, std::int64_t value,
+             std::optional<std::int64_t>& said) {
+  if (line.starts_with(key)) {
+    said = value;
+  }
+}
+
+// Notes the values that the line, already read into the record, gave.
+void noteKeyLine(std::string_view line, const ReportRecord& record, ReportStatement& statement) {
+  noteKey(line, foundKey, record.nPrimes, statement.nPrimes);
+  noteKey(line, totalGapsKey, record.nGaps, statement.nGaps);
+  noteKey(line, firstPrimeKey, record.firstPrime, statement.firstPrime);
+  noteKey(line, lastPrimeKey, record.lastPrime, statement.lastPrime);
+}
+
+// Hands every "[gap, quantity]" item to take, in order, up to the first empty
+// item. The line is walked once, so a table of any length costs time in
+// proportion to its length.
+template <typename Take>
+void forEachTableItem(std::string_view table, const Take& take) {
+  std::size_t open = table.find('[');
+  while (open != std::string_view::npos) {
+    const std::size_t next = table.find('[', open + 1);
+    const std::string_view item = table.substr(
+        open + 1, next == std::string_view::npos ? std::string_view::npos : next - open - 1);
+    if (item.empty()) {
+      return;
+    }
+    take(TableEntry{parseInteger(item), parseInteger(fieldAt(item, 2, ","))});
+    open = next;
+  }
 }
 
 }  // namespace
@@ -71,32 +108,37 @@ std::optional<BoundRange> readNameRange(std::string_view reportName) {
   return BoundRange{*from, *to};
 }
 
-// The line is walked once, so a table of any length costs time in proportion
-// to its length.
 void parseGapTable(std::string_view table, GapStats& stats) {
-  std::size_t open = table.find('[');
-  while (open != std::string_view::npos) {
-    const std::size_t next = table.find('[', open + 1);
-    const std::string_view item = table.substr(
-        open + 1, next == std::string_view::npos ? std::string_view::npos : next - open - 1);
-    if (item.empty()) {
-      return;
-    }
-    addTableEntry(stats, parseInteger(item), parseInteger(fieldAt(item, 2, ",")));
-    open = next;
-  }
+  forEachTableItem(table, [&stats](const TableEntry& entry) {
+    addTableEntry(stats, entry.gap, entry.quantity);
+  });
 }
 
-void parseReport(TextFile& file, ReportRecord& record, GapStats& stats) {
+void parseGapTable(std::string_view table, GapStats& stats, std::vector<TableEntry>& entries) {
+  forEachTableItem(table, [&stats, &entries](const TableEntry& entry) {
+    addTableEntry(stats, entry.gap, entry.quantity);
+    entries.push_back(entry);
+  });
+}
+
+void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
+                 ReportStatement* statement) {
   record.goodGuess = false;
   record.excellent = false;
   std::string line;
   while (!atEnd(file)) {
     readLine(file, line);
     readKeyLine(line, record);
+    if (statement != nullptr) {
+      noteKeyLine(line, record, *statement);
+    }
     if (line == gapTableHeader) {
       readLine(file, line);
-      parseGapTable(line, stats);
+      if (statement != nullptr) {
+        parseGapTable(line, stats, statement->table);
+      } else {
+        parseGapTable(line, stats);
+      }
     }
   }
 }
