@@ -1,14 +1,13 @@
 #include "app/run.hpp"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/coverage_listing.hpp"
+#include "app/run_verification.hpp"
 #include "merge/checks.hpp"
 #include "merge/discovery.hpp"
 #include "merge/gap_stats.hpp"
@@ -18,8 +17,6 @@
 #include "text/number_format.hpp"
 #include "text/strings.hpp"
 #include "text/text_file.hpp"
-#include "verify/report_choice.hpp"
-#include "verify/verifier.hpp"
 
 namespace gapmerge {
 
@@ -38,13 +35,7 @@ struct RunState {
   MergedFile merged;
   std::vector<WarningEntry> warnings;
   std::optional<Coverage> coverage;
-  // Verification: the chosen reports by run position, the sieving threads,
-  // and for each report handed to them, in run order, the number of warning
-  // entries up to and including its own.
-  std::vector<bool> chosen;
-  VerifyCounters ownCounters;
-  std::unique_ptr<Verifier> verifier;
-  std::vector<std::size_t> verifyPlaces;
+  RunVerification verification;
   std::optional<VerificationTally> tally;
 };
 
@@ -89,38 +80,13 @@ void skipReport(RunState& run) {
   warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
 }
 
-void startVerification(RunState& run, const VerifyOptions& options) {
-  const std::size_t total = run.reports.size();
-  run.chosen =
-      chooseReports(total, options.choice.all ? total : options.choice.count, options.seed);
-  VerifyCounters& counters = options.counters != nullptr ? *options.counters : run.ownCounters;
-  counters.chosen =
-      static_cast<std::uint64_t>(std::count(run.chosen.begin(), run.chosen.end(), true));
-  run.verifier = std::make_unique<Verifier>(options.threads, counters);
-}
-
-bool isChosen(const RunState& run, std::size_t index) {
-  return run.verifier && run.chosen[index];
-}
-
-// Hands what a chosen report says to the sieving threads, once its own
-// warning entries are in place.
-void verifyLater(RunState& run, std::size_t index, bool opened, ReportStatement statement) {
-  if (!opened) {
-    run.verifier->drop();
-    return;
-  }
-  run.verifyPlaces.push_back(run.warnings.size());
-  run.verifier->submit(index, readNameRange(run.reportName), std::move(statement));
-}
-
 void processReport(RunState& run, std::size_t index) {
   const std::string& path = run.reports[index];
   run.reportName = filePart(path);
   parseReportName(run.reportName, run.record);
   widenRange(run);
   std::optional<ReportStatement> statement;
-  if (isChosen(run, index)) {
+  if (isChosen(run.verification, index)) {
     statement.emplace();
   }
   TextFile file = openTextFile(path);
@@ -134,41 +100,9 @@ void processReport(RunState& run, std::size_t index) {
   writeReportSections(run.merged, run.record.fileNmax, run.block);
   closeReport(run.stats, opened ? run.record.lastPrime : 0);
   if (statement) {
-    verifyLater(run, index, opened, std::move(*statement));
+    verifyLater(run.verification, index, run.reportName, opened, run.warnings.size(),
+                std::move(*statement));
   }
-}
-
-std::string verdictText(const VerifyResult& result) {
-  if (result.verdict == VerifyVerdict::differs) {
-    return "Report does not match a fresh sieve of its range: " + result.difference;
-  }
-  return "Report is not verifiable: the bounds in its name are not a range of integers from 0 up";
-}
-
-// Waits for the sieving threads and puts an entry for every report that does
-// not match (or cannot be verified) right after that report's other entries.
-void finishVerification(RunState& run) {
-  const auto results = run.verifier->finish();
-  run.tally = VerificationTally{.chosen = results.size()};
-  std::vector<WarningEntry> warnings;
-  warnings.reserve(run.warnings.size());
-  std::size_t taken = 0;
-  for (std::size_t k = 0; k < results.size(); ++k) {
-    if (results[k].verdict == VerifyVerdict::matches) {
-      continue;
-    }
-    ++(results[k].verdict == VerifyVerdict::differs ? run.tally->mismatched
-                                                    : run.tally->notVerifiable);
-    for (; taken < run.verifyPlaces[k]; ++taken) {
-      warnings.push_back(std::move(run.warnings[taken]));
-    }
-    warnings.push_back(
-        {std::string(filePart(run.reports[results[k].report])), {verdictText(results[k])}});
-  }
-  for (; taken < run.warnings.size(); ++taken) {
-    warnings.push_back(std::move(run.warnings[taken]));
-  }
-  run.warnings = std::move(warnings);
 }
 
 void warnAboutMergedFile(RunState& run, std::string_view problem) {
@@ -217,7 +151,7 @@ RunOutcome mergeReports(const RunOptions& options) {
     run.coverage = coverageOfReports(run.reports);
   }
   if (options.verify) {
-    startVerification(run, *options.verify);
+    startVerification(run.verification, run.reports.size(), *options.verify);
   }
   run.merged = openMergedFile(run.workingDirectory);
   if (!run.merged.output) {
@@ -227,8 +161,8 @@ RunOutcome mergeReports(const RunOptions& options) {
     processReport(run, index);
   }
   closeRun(run);
-  if (run.verifier) {
-    finishVerification(run);
+  if (run.verification.verifier) {
+    run.tally = addVerdicts(run.verification, run.reports, run.warnings);
   }
   return outcomeOf(run, options);
 }
