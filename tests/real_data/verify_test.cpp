@@ -3,11 +3,14 @@
 // right after the report's other entries; the real example slices pass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "tests/real_data/real_data.hpp"
 #include "tests/support/program.hpp"
+#include "verify/report_choice.hpp"
 
 namespace gapmerge::test {
 namespace {
@@ -80,6 +83,9 @@ TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {
     }
   }
   dir.write("Tramvelok -5 to 10 x.txt", "");
+  ASSERT_EQ(
+      runMakeSlices({"--from", "24", "--to", "28", "--slices", "1", "--out", dir.path()}).first,
+      0);  // a slice without primes, so without first and last prime lines
   const auto passed = runGapmerge({"--batch", "--verify", "all", "-C", dir.path().string()});
   EXPECT_EQ(passed.exitStatus, 0);
   EXPECT_EQ(mismatches(passed.out), 0U);
@@ -95,6 +101,16 @@ TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {
                            named("20.000.001 to 30.000.000") + " : warning"),
             std::string::npos)
       << found.out;
+}
+
+TEST(Verify, choosesWithTheDocumentedGeneratorAndExactlyAsManyAsAsked) {
+  SplitMix64 generator{0};
+  EXPECT_EQ(nextRandom(generator), 0xE220'A839'7B1D'CDAFU);  // splitmix64's first output for 0
+  EXPECT_EQ(nextRandom(generator), 0x6E78'9E6A'A1B9'65F4U);
+  for (const auto& [total, count] : {std::pair{10U, 3U}, {1000U, 999U}, {5U, 9U}}) {
+    const auto chosen = chooseReports(total, count, 20261206);
+    EXPECT_EQ(std::count(chosen.begin(), chosen.end(), true), std::min(total, count));
+  }
 }
 
 }  // namespace
