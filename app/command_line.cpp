@@ -186,11 +186,12 @@ std::string helpText() {
          "  --plot-size WxH      the chart's size in pixels (default 1200x800)\n"
          "  --coverage           only list the ranges the report names cover, their\n"
          "                       holes, overlaps, duplicates and unreadable names; reads\n"
-         "                       and writes nothing else\n"
+         "                       no report and writes nothing\n"
          "  --verify N|all       sieve the ranges of N reports chosen at random (or of\n"
-         "                       all) again and warn about each report that differs\n"
+         "                       all) again with libprimesieve and warn about each report\n"
+         "                       that differs from it\n"
          "  --seed S             the seed of that choice (default 20261206)\n"
-         "  --threads N          use N threads (default: one per core)\n"
+         "  --threads N          sieve for --verify on N threads (default: one per core)\n"
          "  --progress           print the progress of a batch run to standard error,\n"
          "                       one line about every second\n"
          "  --quiet              print no progress, even on a terminal\n"
@@ -199,7 +200,8 @@ std::string helpText() {
          "\n"
          "exit status: 0 when fileout.txt was written completely, 1 when it or an export\n"
          "could not be written (or no window could be opened), 2 on a usage error, 3 when\n"
-         "--coverage or --verify found a problem.\n";
+         "--coverage found the reports do not tile one range, or --verify found a report\n"
+         "that differs from a fresh sieve.\n";
 }
 
 }  // namespace gapmerge

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace gapmerge {
@@ -25,18 +26,41 @@ std::string clockText(double seconds) {
   return text.data();
 }
 
+// The time left at the rate so far: of the merge while reports are left,
+// then of the verification; none before there is a rate.
+std::optional<double> secondsLeft(const RunProgress& progress, double seconds) {
+  const auto leftAtRate = [seconds](double done, double total) -> std::optional<double> {
+    if (done <= 0 || seconds <= 0) {
+      return std::nullopt;
+    }
+    return (total - done) * seconds / done;
+  };
+  if (progress.reportsMerged < progress.reportsTotal) {
+    return leftAtRate(static_cast<double>(progress.reportsMerged),
+                      static_cast<double>(progress.reportsTotal));
+  }
+  return leftAtRate(static_cast<double>(progress.verify.verified),
+                    static_cast<double>(progress.verify.chosen));
+}
+
 std::string progressText(const RunProgress& progress, double seconds) {
-  const double merged = static_cast<double>(progress.reportsMerged);
-  const double rate = seconds > 0 ? merged / seconds : 0.0;
-  const double left = static_cast<double>(progress.reportsTotal - progress.reportsMerged);
+  const double perSecond = seconds > 0 ? 1.0 / seconds : 0.0;
   std::array<char, 160> text{};
   std::snprintf(text.data(), text.size(),
                 "gapmerge: %zu of %zu reports merged, %.1f MB written, %.0f reports/s",
                 progress.reportsMerged, progress.reportsTotal,
-                static_cast<double>(progress.bytesWritten) / 1e6, rate);
+                static_cast<double>(progress.bytesWritten) / 1e6,
+                static_cast<double>(progress.reportsMerged) * perSecond);
   std::string line = text.data();
-  if (rate > 0 && !progress.done) {
-    line += ", " + clockText(left / rate) + " left";
+  if (progress.verify.chosen > 0) {
+    std::snprintf(text.data(), text.size(), ", %llu of %llu verified, %.3g integers/s",
+                  static_cast<unsigned long long>(progress.verify.verified),
+                  static_cast<unsigned long long>(progress.verify.chosen),
+                  static_cast<double>(progress.verify.integersSieved) * perSecond);
+    line += text.data();
+  }
+  if (const auto left = secondsLeft(progress, seconds); left && !progress.done) {
+    line += ", " + clockText(*left) + " left";
   }
   return line;
 }

@@ -1,11 +1,15 @@
 #include "app/run.hpp"
 
+#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "app/coverage_listing.hpp"
+#include "app/run_verification.hpp"
 #include "merge/checks.hpp"
 #include "merge/discovery.hpp"
 #include "merge/gap_stats.hpp"
@@ -33,6 +37,9 @@ struct RunState {
   StatsBlock finalBlock;
   MergedFile merged;
   std::vector<WarningEntry> warnings;
+  std::optional<Coverage> coverage;
+  RunVerification verification;
+  std::optional<VerificationTally> tally;
 };
 
 void widenRange(RunState& run) {
@@ -61,8 +68,8 @@ void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
 }
 
 // Reads and checks one report that could be opened, then counts its mid gap.
-void mergeReport(RunState& run, TextFile& file) {
-  parseReport(file, run.record, run.stats);
+void mergeReport(RunState& run, TextFile& file, ReportStatement* statement) {
+  parseReport(file, run.record, run.stats, statement);
   checkReport(run.record, run.reportName, run.warnings);
   closeTextFile(file);
   if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
@@ -76,19 +83,28 @@ void skipReport(RunState& run) {
   warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
 }
 
-void processReport(RunState& run, const char* path) {
+void processReport(RunState& run, std::size_t index) {
+  const char* path = run.reports.path(index);
   run.reportName = filePart(path);
   parseReportName(run.reportName, run.record);
   widenRange(run);
+  std::optional<ReportStatement> statement;
+  if (isChosen(run.verification, index)) {
+    statement.emplace();
+  }
   TextFile file = openTextFile(path);
   const bool opened = file.isOpen();
   if (opened) {
-    mergeReport(run, file);
+    mergeReport(run, file, statement ? &*statement : nullptr);
   } else {
     skipReport(run);
   }
   writeReportSections(run.merged, run.record.fileNmax, run.stats);
   closeReport(run.stats, opened ? run.record.lastPrime : 0);
+  if (statement) {
+    verifyLater(run.verification, index, run.reportName, opened, run.warnings.size(),
+                std::move(*statement));
+  }
 }
 
 void warnAboutMergedFile(RunState& run, std::string_view problem) {
@@ -110,7 +126,18 @@ void report(const RunState& run, const RunOptions& options, std::size_t merged, 
     options.progress({.reportsMerged = merged,
                       .reportsTotal = run.reports.size(),
                       .bytesWritten = mergedBytesWritten(run.merged),
+                      .verify = readProgress(run.verification.counters),
                       .done = done});
+  }
+}
+
+// The sieving threads may still be busy once every report is merged; the
+// progress goes on showing them.
+void awaitVerification(const RunState& run, const RunOptions& options) {
+  constexpr std::chrono::milliseconds interval{100};
+  while (options.progress && !verificationDone(run.verification)) {
+    report(run, options, run.reports.size(), false);
+    std::this_thread::sleep_for(interval);
   }
 }
 
@@ -128,6 +155,8 @@ RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
   outcome.residueTotals = run.finalBlock.classTotals;
   outcome.warnings = std::move(run.warnings);
   outcome.mergedFile = {run.merged.path, run.merged.output != nullptr, run.merged.complete};
+  outcome.coverage = std::move(run.coverage);
+  outcome.verification = run.tally;
   return outcome;
 }
 
@@ -140,15 +169,25 @@ RunOutcome mergeReports(const RunOptions& options) {
   if (options.rangeOrder) {
     orderReportsByRange(run.reports);
   }
+  if (options.withCoverage) {
+    run.coverage = coverageOfReports(run.reports);
+  }
+  if (options.verify) {
+    startVerification(run.verification, run.reports.size(), *options.verify);
+  }
   run.merged = openMergedFile(run.workingDirectory, options.threads);
   if (!run.merged.output) {
     warnAboutMergedFile(run, "Merged results file could not be created in ");
   }
-  for (std::size_t i = 0; i < run.reports.size(); ++i) {
-    processReport(run, run.reports.path(i));
-    report(run, options, i + 1, false);
+  for (std::size_t index = 0; index < run.reports.size(); ++index) {
+    processReport(run, index);
+    report(run, options, index + 1, false);
   }
   closeRun(run);
+  if (run.verification.verifier) {
+    awaitVerification(run, options);
+    run.tally = addVerdicts(run.verification, run.reports, run.warnings);
+  }
   report(run, options, run.reports.size(), true);
   return outcomeOf(run, options);
 }
@@ -167,7 +206,13 @@ RunStatus runMerge(ResultView& view, const RunOptions& options, const Publish& p
   if (!outcome.mergedFile.complete) {
     return RunStatus::mergedFileFailed;
   }
-  return published ? RunStatus::merged : RunStatus::publishFailed;
+  if (!published) {
+    return RunStatus::publishFailed;
+  }
+  if (outcome.verification && outcome.verification->mismatched > 0) {
+    return RunStatus::reportMismatch;
+  }
+  return RunStatus::merged;
 }
 
 }  // namespace gapmerge

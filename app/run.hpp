@@ -3,10 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "app/command_line.hpp"
 #include "app/result_view.hpp"
 #include "merge/run_outcome.hpp"
+#include "verify/verify_counters.hpp"
 
 // One merge run in the working directory, from discovery to the result view.
 namespace gapmerge {
@@ -16,6 +19,14 @@ enum class RunStatus {
   mergedFileFailed,  // fileout.txt could not be created or written completely
   publishFailed,     // an export the user asked for could not be written
   viewUnavailable,   // the view could not be opened: nothing was touched
+  reportMismatch,    // fileout.txt written, but a verified report differs from a fresh sieve
+};
+
+// Which reports to sieve again and compare with what they say.
+struct VerifyOptions {
+  VerifyChoice choice;
+  std::uint64_t seed = defaultVerifySeed;
+  unsigned threads = 1;  // sieving threads
 };
 
 // How far a run has come.
@@ -23,13 +34,16 @@ struct RunProgress {
   std::size_t reportsMerged = 0;
   std::size_t reportsTotal = 0;
   std::uint64_t bytesWritten = 0;  // of fileout.txt
+  VerifyProgress verify;           // all 0 without verification
   bool done = false;               // the last call of a run
 };
 
 struct RunOptions {
-  std::string directory;    // the working directory, ending with "/"
-  bool rangeOrder = false;  // order reports by the lower bound in their names first
-  unsigned threads = 1;     // threads that format fileout.txt
+  std::string directory;      // the working directory, ending with "/"
+  bool rangeOrder = false;    // order reports by the lower bound in their names first
+  bool withCoverage = false;  // fill the outcome's coverage of the report names
+  unsigned threads = 1;       // threads that format fileout.txt
+  std::optional<VerifyOptions> verify;
   // Called after every report and once when the run is done.
   std::function<void(const RunProgress&)> progress;
 };

@@ -9,10 +9,13 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
+#include "app/coverage_listing.hpp"
 #include "app/progress_line.hpp"
 #include "app/publish.hpp"
 #include "app/run.hpp"
@@ -24,13 +27,38 @@ namespace {
 constexpr int exitMerged = 0;
 constexpr int exitFailed = 1;
 constexpr int exitUsage = 2;
+constexpr int exitCheckFailed = 3;  // --coverage or --verify found a problem
 
 int exitStatus(gapmerge::RunStatus status) {
-  return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
+  switch (status) {
+    case gapmerge::RunStatus::merged:
+      return exitMerged;
+    case gapmerge::RunStatus::reportMismatch:
+      return exitCheckFailed;
+    case gapmerge::RunStatus::mergedFileFailed:
+    case gapmerge::RunStatus::publishFailed:
+    case gapmerge::RunStatus::viewUnavailable:
+      break;
+  }
+  return exitFailed;
 }
 
 unsigned threadCount(const gapmerge::CommandLine& line) {
   return line.threads != 0 ? line.threads : std::max(1U, std::thread::hardware_concurrency());
+}
+
+gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string directory) {
+  gapmerge::RunOptions options{.directory = std::move(directory),
+                               .rangeOrder = line.rangeOrder,
+                               .withCoverage = !line.jsonFile.empty(),
+                               .threads = threadCount(line),
+                               .verify = std::nullopt,
+                               .progress = {}};
+  if (line.verify) {
+    options.verify = gapmerge::VerifyOptions{
+        .choice = *line.verify, .seed = line.seed, .threads = threadCount(line)};
+  }
+  return options;
 }
 
 // A batch run shows its progress on a terminal, or in lines when asked to.
@@ -99,13 +127,13 @@ int main(int argc, char** argv) {
               << gapmerge::usageText();
     return exitUsage;
   }
-  gapmerge::RunOptions options{.directory = gapmerge::workingDirectory(),
-                               .rangeOrder = line.rangeOrder,
-                               .threads = threadCount(line),
-                               .progress = {}};
+  gapmerge::RunOptions options = runOptions(line, gapmerge::workingDirectory());
   if (options.directory.empty()) {
     std::cerr << "gapmerge: the working directory no longer exists\n";
     return exitFailed;
+  }
+  if (line.command == gapmerge::Command::coverage) {
+    return gapmerge::listCoverage(options.directory, std::cout) ? exitMerged : exitCheckFailed;
   }
   const auto publish = gapmerge::makePublish(line, GAPMERGE_VERSION, drawChart, std::cerr);
   if (line.command == gapmerge::Command::batch) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "merge/bound_range.hpp"
@@ -22,5 +23,14 @@ struct Coverage {
   std::vector<std::vector<std::string>> duplicates;  // names of reports with the same bounds
   std::vector<std::string> unreadable;               // names whose bounds are not a range
 };
+
+// The coverage of the report names (file names, in run order), from the
+// bounds that readNameRange reads. Duplicate groups come in the order of their
+// bounds, the names in a group and the unreadable names in run order.
+Coverage findCoverage(const std::vector<std::string_view>& reportNames);
+
+// True when the names tile one interval: one covered interval, no overlap
+// (so no duplicate) and no unreadable name.
+bool tilesOneInterval(const Coverage& coverage);
 
 }  // namespace gapmerge

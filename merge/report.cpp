@@ -10,10 +10,14 @@ namespace {
 
 constexpr std::string_view gapTableHeader = "Gaps [gap, qty]";
 constexpr std::string_view primesInMark = " primes in ";
+constexpr std::string_view foundKey = "Tramvelok - found ";
+constexpr std::string_view totalGapsKey = "Tramvelok - Total gaps : ";
+constexpr std::string_view firstPrimeKey = "First prime in range : ";
+constexpr std::string_view lastPrimeKey = "Last prime in range : ";
 
-// A bound from the report name: "_" and "." grouping marks are dropped.
-std::int64_t parseNameBound(std::string_view field) {
-  return parseInteger(replaceAll(replaceAll(field, "_", ""), ".", ""));
+// A bound field of the report name without its "_" and "." grouping marks.
+std::string nameBoundDigits(std::string_view reportName, std::int64_t field) {
+  return replaceAll(replaceAll(fieldAt(reportName, field, " "), "_", ""), ".", "");
 }
 
 // The number after a key: "." grouping marks are dropped, text after the
@@ -40,8 +44,8 @@ std::int64_t parsePrimesInCount(std::string_view line) {
 void readKeyLine(std::string_view line, ReportRecord& record) {
   readKey(line, "nmin = ", record.nmin);
   readKey(line, "nmax = ", record.nmax);
-  readKey(line, "Tramvelok - found ", record.nPrimes);
-  readKey(line, "Tramvelok - Total gaps : ", record.nGaps);
+  readKey(line, foundKey, record.nPrimes);
+  readKey(line, totalGapsKey, record.nGaps);
   if (line.find("... good guess") != std::string_view::npos) {
     record.goodGuess = true;
   }
@@ -51,20 +55,30 @@ void readKeyLine(std::string_view line, ReportRecord& record) {
   if (line.starts_with("Tramvelok - ") && line.find(primesInMark) != std::string_view::npos) {
     record.nPrimes2 = parsePrimesInCount(line);
   }
-  readKey(line, "First prime in range : ", record.firstPrime);
-  readKey(line, "Last prime in range : ", record.lastPrime);
+  readKey(line, firstPrimeKey, record.firstPrime);
+  readKey(line, lastPrimeKey, record.lastPrime);
 }
 
-}  // namespace
-
-void parseReportName(std::string_view reportName, ReportRecord& record) {
-  record.fileNmin = parseNameBound(fieldAt(reportName, 2, " "));
-  record.fileNmax = parseNameBound(fieldAt(reportName, 4, " "));
+void noteKey(std::string_view line, std::string_view key, std::int64_t value,
+             std::optional<std::int64_t>& said) {
+  if (line.starts_with(key)) {
+    said = value;
+  }
 }
 
-// The line is walked once, so a table of any length costs time in proportion
-// to its length.
-void parseGapTable(std::string_view table, GapStats& stats) {
+// Notes the values that the line, already read into the record, gave.
+void noteKeyLine(std::string_view line, const ReportRecord& record, ReportStatement& statement) {
+  noteKey(line, foundKey, record.nPrimes, statement.nPrimes);
+  noteKey(line, totalGapsKey, record.nGaps, statement.nGaps);
+  noteKey(line, firstPrimeKey, record.firstPrime, statement.firstPrime);
+  noteKey(line, lastPrimeKey, record.lastPrime, statement.lastPrime);
+}
+
+// Hands every "[gap, quantity]" item to take, in order, up to the first empty
+// item. The line is walked once, so a table of any length costs time in
+// proportion to its length.
+template <typename Take>
+void forEachTableItem(std::string_view table, const Take& take) {
   std::size_t open = table.find('[');
   while (open != std::string_view::npos) {
     const std::size_t next = table.find('[', open + 1);
@@ -73,21 +87,58 @@ void parseGapTable(std::string_view table, GapStats& stats) {
     if (item.empty()) {
       return;
     }
-    addTableEntry(stats, parseInteger(item), parseInteger(fieldAt(item, 2, ",")));
+    take(TableEntry{parseInteger(item), parseInteger(fieldAt(item, 2, ","))});
     open = next;
   }
 }
 
-void parseReport(TextFile& file, ReportRecord& record, GapStats& stats) {
+}  // namespace
+
+void parseReportName(std::string_view reportName, ReportRecord& record) {
+  record.fileNmin = parseInteger(nameBoundDigits(reportName, 2));
+  record.fileNmax = parseInteger(nameBoundDigits(reportName, 4));
+}
+
+std::optional<BoundRange> readNameRange(std::string_view reportName) {
+  const auto from = readInteger(nameBoundDigits(reportName, 2));
+  const auto to = readInteger(nameBoundDigits(reportName, 4));
+  if (!from || !to || *from > *to) {
+    return std::nullopt;
+  }
+  return BoundRange{*from, *to};
+}
+
+void parseGapTable(std::string_view table, GapStats& stats) {
+  forEachTableItem(table, [&stats](const TableEntry& entry) {
+    addTableEntry(stats, entry.gap, entry.quantity);
+  });
+}
+
+void parseGapTable(std::string_view table, GapStats& stats, std::vector<TableEntry>& entries) {
+  forEachTableItem(table, [&stats, &entries](const TableEntry& entry) {
+    addTableEntry(stats, entry.gap, entry.quantity);
+    entries.push_back(entry);
+  });
+}
+
+void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
+                 ReportStatement* statement) {
   record.goodGuess = false;
   record.excellent = false;
   std::string line;
   while (!atEnd(file)) {
     readLine(file, line);
     readKeyLine(line, record);
+    if (statement != nullptr) {
+      noteKeyLine(line, record, *statement);
+    }
     if (line == gapTableHeader) {
       readLine(file, line);
-      parseGapTable(line, stats);
+      if (statement != nullptr) {
+        parseGapTable(line, stats, statement->table);
+      } else {
+        parseGapTable(line, stats);
+      }
     }
   }
 }

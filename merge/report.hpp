@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
+#include "merge/bound_range.hpp"
 #include "merge/gap_stats.hpp"
 #include "text/text_file.hpp"
 
@@ -25,16 +28,44 @@ struct ReportRecord {
   bool excellent = false;
 };
 
+// One "[gap, quantity]" item of a gap table.
+struct TableEntry {
+  std::int64_t gap = 0;
+  std::int64_t quantity = 0;
+
+  friend bool operator==(const TableEntry&, const TableEntry&) = default;
+};
+
+// What one report itself says about the primes of its range: the values of
+// the lines it has (none for a line it lacks, even where the record keeps an
+// earlier report's value) and its gap table items in order.
+struct ReportStatement {
+  std::optional<std::int64_t> nPrimes;  // "Tramvelok - found " line
+  std::optional<std::int64_t> nGaps;
+  std::optional<std::int64_t> firstPrime;
+  std::optional<std::int64_t> lastPrime;
+  std::vector<TableEntry> table;
+};
+
 // Sets fileNmin and fileNmax from the space-separated fields 2 and 4 of the
 // name, whose digits may be grouped with "_" or ".".
 void parseReportName(std::string_view reportName, ReportRecord& record);
+
+// The same two bounds as parseReportName, as a range; none when a bound has no
+// digit or the lower bound is above the upper.
+std::optional<BoundRange> readNameRange(std::string_view reportName);
 
 // Hands every "[gap, quantity]" item of a gap table line to the statistics,
 // in order, up to the first empty item.
 void parseGapTable(std::string_view table, GapStats& stats);
 
+// The same, and appends every item to entries.
+void parseGapTable(std::string_view table, GapStats& stats, std::vector<TableEntry>& entries);
+
 // Reads an opened report to its end into the record, handing every gap table
-// item to the statistics as it is split off.
-void parseReport(TextFile& file, ReportRecord& record, GapStats& stats);
+// item to the statistics as it is split off. With a statement, also notes
+// there what this report says.
+void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
+                 ReportStatement* statement = nullptr);
 
 }  // namespace gapmerge

@@ -29,6 +29,13 @@ struct MergedFileStatus {
   bool complete = false;  // every byte reached it and it was closed
 };
 
+// What the verification of reports against a fresh sieve found.
+struct VerificationTally {
+  std::size_t chosen = 0;  // reports chosen and read
+  std::size_t mismatched = 0;
+  std::size_t notVerifiable = 0;
+};
+
 struct RunOutcome {
   std::string directory;  // the working directory, ending with "/"
   std::optional<BoundRange>
@@ -41,7 +48,8 @@ struct RunOutcome {
   std::array<std::int64_t, 3> residueTotals{};
   std::vector<WarningEntry> warnings;  // in run order
   MergedFileStatus mergedFile;
-  std::optional<Coverage> coverage;  // of the report names, when it was asked for
+  std::optional<Coverage> coverage;               // of the report names, when it was asked for
+  std::optional<VerificationTally> verification;  // when it was asked for
 };
 
 }  // namespace gapmerge

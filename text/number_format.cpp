@@ -24,6 +24,21 @@ std::string_view specialWord(double value) {
   return {};
 }
 
+// Appends digits (and a leading "-") with separator before every group of
+// three digits counted from the right.
+void appendDigitsGrouped(std::string& out, std::string_view digits, std::string_view separator) {
+  if (digits.starts_with('-')) {
+    out.push_back('-');
+    digits.remove_prefix(1);
+  }
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) {
+      out.append(separator);
+    }
+    out.push_back(digits[i]);
+  }
+}
+
 char* writeText(char* at, std::string_view text) {
   std::memcpy(at, text.data(), text.size());
   return at + text.size();
@@ -77,27 +92,30 @@ void appendGrouped(std::string& out, double value, int decimals, std::string_vie
   }
   std::array<char, maxFixedLength> buffer{};
   const char* end = writeFixed(buffer.data(), value, decimals);
-  std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-  if (text.front() == '-') {
-    out.push_back('-');
-    text.remove_prefix(1);
-  }
+  const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
   const auto point = text.find('.');
-  const std::string_view integer = text.substr(0, point);
-  for (std::size_t i = 0; i < integer.size(); ++i) {
-    if (i > 0 && (integer.size() - i) % 3 == 0) {
-      out.append(separator);
-    }
-    out.push_back(integer[i]);
-  }
+  appendDigitsGrouped(out, text.substr(0, point), separator);
   if (point != std::string_view::npos) {
     out.append(mark).append(text.substr(point + 1));
   }
 }
 
+void appendGroupedInteger(std::string& out, std::int64_t value, std::string_view separator) {
+  std::array<char, maxIntegerLength> buffer{};
+  const char* end = writeInteger(buffer.data(), value);
+  appendDigitsGrouped(out, {buffer.data(), static_cast<std::size_t>(end - buffer.data())},
+                      separator);
+}
+
 std::string formatInteger(std::int64_t value) {
   std::string out;
   appendInteger(out, value);
+  return out;
+}
+
+std::string formatGroupedInteger(std::int64_t value, std::string_view separator) {
+  std::string out;
+  appendGroupedInteger(out, value, separator);
   return out;
 }
 

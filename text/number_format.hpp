@@ -35,7 +35,12 @@ void appendFixed(std::string& out, double value, int decimals);
 void appendGrouped(std::string& out, double value, int decimals, std::string_view mark,
                    std::string_view separator);
 
+// The exact decimal digits of value grouped by threes with separator, and a
+// leading "-" for negative values: -1234567 with "." gives "-1.234.567".
+void appendGroupedInteger(std::string& out, std::int64_t value, std::string_view separator);
+
 std::string formatInteger(std::int64_t value);
+std::string formatGroupedInteger(std::int64_t value, std::string_view separator);
 std::string formatFixed(double value, int decimals);
 std::string formatGrouped(double value, int decimals, std::string_view mark,
                           std::string_view separator);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ std::string_view trimSpaces(std::string_view s);
 // Reads an optionally signed decimal, $hex or %binary integer from the start of
 // s after blanks and tabs; wraps around past 64 bits; no digit gives 0.
 std::int64_t parseInteger(std::string_view s);
+
+// As parseInteger, but none when s has no digit where the number starts.
+std::optional<std::int64_t> readInteger(std::string_view s);
 
 // The text after the last "/" or "\" of path.
 std::string_view filePart(std::string_view path);

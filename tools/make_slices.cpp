@@ -19,11 +19,15 @@ constexpr int exitFailed = 1;
 constexpr int exitUsage = 2;
 constexpr std::string_view fixedElapsed = "0.000";
 
+// Every slice of the range, or slice K alone with --index K.
 std::vector<make_slices::SliceRange> planSlices(const make_slices::Options& options) {
-  if (options.slices != 0) {
-    return make_slices::cutIntoSlices(options.from, options.to, options.slices);
+  auto slices = options.slices != 0
+                    ? make_slices::cutIntoSlices(options.from, options.to, options.slices)
+                    : make_slices::cutBySize(options.from, options.to, options.size);
+  if (options.index) {
+    return {slices[*options.index]};
   }
-  return make_slices::cutBySize(options.from, options.to, options.size);
+  return slices;
 }
 
 bool writeFile(const std::filesystem::path& file, const std::string& text) {
@@ -33,23 +37,21 @@ bool writeFile(const std::filesystem::path& file, const std::string& text) {
   return static_cast<bool>(out);
 }
 
-// Writes one report per slice into options.out; false after the first failure.
+// Writes one report per slice into options.out, in slice order; false after
+// the first failure.
 bool writeReports(const make_slices::Options& options) {
   const std::filesystem::path folder(options.out);
-  bool written = true;
-  make_slices::sieveSlices(planSlices(options), [&](const make_slices::SliceSummary& slice) {
-    if (!written) {
-      return;
-    }
-    const auto file = folder / make_slices::reportName(slice.range, options.stamp);
-    const std::string elapsed =
-        options.measureTime ? make_slices::formatSeconds(slice.seconds) : std::string(fixedElapsed);
-    written = writeFile(file, make_slices::reportText(slice, elapsed));
-    if (!written) {
-      std::cerr << "make-slices: cannot write '" << file.string() << "'\n";
-    }
-  });
-  return written;
+  return make_slices::sieveSlices(
+      planSlices(options), 0, [&](const make_slices::SliceSummary& slice) {
+        const auto file = folder / make_slices::reportName(slice.range, options.stamp);
+        const std::string elapsed = options.measureTime ? make_slices::formatSeconds(slice.seconds)
+                                                        : std::string(fixedElapsed);
+        if (!writeFile(file, make_slices::reportText(slice, elapsed))) {
+          std::cerr << "make-slices: cannot write '" << file.string() << "'\n";
+          return false;
+        }
+        return true;
+      });
 }
 
 bool makeFolder(const std::string& folder) {

@@ -76,6 +76,9 @@ bool setOption(std::string_view name, std::string_view value, Options& options,
   if (name == "--size") {
     return setNumber(name, value, options.size, error);
   }
+  if (name == "--index") {
+    return setNumber(name, value, options.index.emplace(), error);
+  }
   if (name == "--out") {
     options.out = value;
     return true;
@@ -114,6 +117,9 @@ std::string checkOptions(const Options& options) {
   if (count > mostSlices) {
     return "more than " + std::to_string(mostSlices) + " slices";
   }
+  if (options.index && *options.index >= count) {
+    return "--index must be below the number of slices, " + std::to_string(count);
+  }
   return {};
 }
 
@@ -147,7 +153,7 @@ Options parseOptions(const std::vector<std::string_view>& arguments) {
 
 std::string usageText() {
   return "usage: make-slices --from A --to B (--slices N | --size S) --out DIR\n"
-         "                   [--stamp YYYYMMDDhhmmss] [--measure-time]\n";
+         "                   [--index K] [--stamp YYYYMMDDhhmmss] [--measure-time]\n";
 }
 
 std::string helpText() {
@@ -156,6 +162,7 @@ std::string helpText() {
          "Sieves the range [A, B] and writes one Tramvelok slice report per slice into\n"
          "DIR (created when missing), named \"Tramvelok <low> to <high> <stamp>.txt\".\n"
          "The slices touch: each one starts one above the upper bound of the one before.\n"
+         "They are sieved on all cores and written in slice order.\n"
          "\n"
          "options:\n"
          "  --from A        lower bound of the range (0 or more)\n"
@@ -163,6 +170,9 @@ std::string helpText() {
          "  --slices N      cut the range into N slices of (nearly) equal width\n"
          "  --size S        cut the range into slices of S integers; the last may be shorter\n"
          "  --out DIR       folder for the reports; reports of the same name are replaced\n"
+         "  --index K       write slice K alone (0 to N - 1), with the very name and bytes\n"
+         "                  that the whole run gives it: one slice per task of a\n"
+         "                  scheduler, for example a Slurm job array or GNU parallel\n"
          "  --stamp STAMP   the 14-digit time stamp in the file names (default\n"
          "                  20261206120000), so that regenerated reports are identical\n"
          "  --measure-time  write the measured sieving time of each slice instead of 0.000s\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,9 @@ struct Options {
   Command command = Command::generate;
   std::uint64_t from = 0;
   std::uint64_t to = 0;
-  std::uint64_t slices = 0;  // --slices N; 0 when --size is given
-  std::uint64_t size = 0;    // --size S; 0 when --slices is given
+  std::uint64_t slices = 0;            // --slices N; 0 when --size is given
+  std::uint64_t size = 0;              // --size S; 0 when --slices is given
+  std::optional<std::uint64_t> index;  // --index K: slice K (from 0) alone
   std::string out;
   std::string stamp = "20261206120000";
   bool measureTime = false;

@@ -3,14 +3,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "verify/range_sieve.hpp"
+
 // Cutting a range of integers into touching slices.
 namespace make_slices {
 
 // The integers low to high, both included.
-struct SliceRange {
-  std::uint64_t low = 0;
-  std::uint64_t high = 0;
-};
+using SliceRange = gapmerge::SieveRange;
 
 // count slices of nearly equal width: slice k ends at from + (to - from) * (k + 1) / count,
 // so 1 to 100.000.000 in 10 slices ends them at 10.000.000, 20.000.000, and so on.

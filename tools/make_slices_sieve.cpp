@@ -1,7 +1,12 @@
 #include "tools/make_slices_sieve.hpp"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <primesieve.hpp>
+#include <condition_variable>
+#include <mutex>
+#include <span>
+#include <thread>
 
 namespace make_slices {
 
@@ -9,81 +14,140 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void addPrime(SliceSummary& slice, std::uint64_t prime) {
-  if (slice.primeCount == 0) {
-    slice.firstPrime = prime;
-  } else {
-    const std::uint64_t gap = prime - slice.lastPrime;
-    if (gap >= slice.gapCounts.size()) {
-      slice.gapCounts.resize(gap + 1);
+// The slices begin to end - 1, sieved in one walk.
+struct Walk {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+std::vector<Walk> planWalks(const std::vector<SliceRange>& slices) {
+  std::vector<Walk> walks;
+  for (std::size_t k = 0; k < slices.size(); ++k) {
+    if (!walks.empty() && gapmerge::extendsWalk(slices[walks.back().begin].low,
+                                                k - walks.back().begin, slices[k - 1], slices[k])) {
+      walks.back().end = k + 1;
+    } else {
+      walks.push_back({k, k + 1});
     }
-    ++slice.gapCounts[gap];
   }
-  slice.lastPrime = prime;
-  ++slice.primeCount;
+  return walks;
 }
 
-// Walks the slices one after the other, timing each.
-class SliceWalk {
+SliceSummary summaryOf(const SliceRange& range, const gapmerge::RangePrimes& primes) {
+  SliceSummary summary{range, primes.count, primes.first, primes.last, {}, 0.0};
+  const auto* counts = primes.gapCounts.data();
+  const auto* end = counts + primes.gapCounts.size();
+  while (end != counts && end[-1] == 0) {
+    --end;
+  }
+  summary.gapCounts.assign(counts, end);
+  return summary;
+}
+
+// Each summary's time runs from the end of the slice before it in the walk.
+std::vector<SliceSummary> sieveWalk(std::span<const SliceRange> slices) {
+  std::vector<SliceSummary> summaries;
+  summaries.reserve(slices.size());
+  std::atomic<std::uint64_t> sieved{0};
+  auto mark = Clock::now();
+  gapmerge::sieveRanges(
+      slices,
+      [&](std::size_t k, const gapmerge::RangePrimes& primes) {
+        summaries.push_back(summaryOf(slices[k], primes));
+        const auto now = Clock::now();
+        summaries.back().seconds = std::chrono::duration<double>(now - mark).count();
+        mark = now;
+      },
+      sieved);
+  return summaries;
+}
+
+unsigned threadCount(unsigned threads) {
+  return threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
+}
+
+// Walks sieved on worker threads and handed over in order. A worker starts a
+// walk only while fewer than window walks wait to be handed over, which
+// bounds the memory however many slices there are.
+class OrderedWalks {
  public:
-  SliceWalk(const std::vector<SliceRange>& slices,
-            const std::function<void(const SliceSummary&)>& done)
-      : slices_(slices), done_(done) {
-    start(0);
+  OrderedWalks(const std::vector<SliceRange>& slices, unsigned threads)
+      : slices_(slices),
+        walks_(planWalks(slices)),
+        done_(walks_.size()),
+        ready_(walks_.size(), false),
+        window_(2 * std::size_t{threads}) {}
+
+  // Sieves walks until every walk is taken or handing over stopped.
+  void work() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+      changed_.wait(
+          lock, [this] { return stopped_ || next_ < taken_ + window_ || next_ == walks_.size(); });
+      if (stopped_ || next_ == walks_.size()) {
+        return;
+      }
+      const Walk walk = walks_[next_++];
+      const std::size_t index = next_ - 1;
+      lock.unlock();
+      auto summaries = sieveWalk(std::span(slices_).subspan(walk.begin, walk.end - walk.begin));
+      lock.lock();
+      done_[index] = std::move(summaries);
+      ready_[index] = true;
+      changed_.notify_all();
+    }
   }
 
-  // Hands over every slice that ends below prime, then counts prime.
-  void add(std::uint64_t prime) {
-    while (prime > current_.range.high) {
-      finish();
-      start(next_);
+  // Hands the summaries over in slice order; false when done refused one.
+  bool handOver(const std::function<bool(const SliceSummary&)>& done) {
+    for (std::size_t index = 0; index < walks_.size(); ++index) {
+      std::vector<SliceSummary> summaries;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return ready_[index]; });
+        summaries = std::move(done_[index]);
+        taken_ = index + 1;
+      }
+      changed_.notify_all();
+      if (!std::all_of(summaries.begin(), summaries.end(), done)) {
+        stop();
+        return false;
+      }
     }
-    addPrime(current_, prime);
-  }
-
-  // Hands over the current slice and every one after it.
-  void finishAll() {
-    finish();
-    while (next_ < slices_.size()) {
-      start(next_);
-      finish();
-    }
+    return true;
   }
 
  private:
-  void start(std::size_t index) {
-    current_ = SliceSummary();
-    current_.range = slices_[index];
-    next_ = index + 1;
-    started_ = Clock::now();
-  }
-
-  void finish() {
-    current_.seconds = std::chrono::duration<double>(Clock::now() - started_).count();
-    done_(current_);
+  void stop() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
   }
 
   const std::vector<SliceRange>& slices_;
-  const std::function<void(const SliceSummary&)>& done_;
-  SliceSummary current_;
-  std::size_t next_ = 0;
-  Clock::time_point started_;
+  std::vector<Walk> walks_;
+  std::vector<std::vector<SliceSummary>> done_;
+  std::vector<bool> ready_;
+  std::size_t window_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t next_ = 0;   // the next walk to sieve
+  std::size_t taken_ = 0;  // walks handed over
+  bool stopped_ = false;
 };
 
 }  // namespace
 
-void sieveSlices(const std::vector<SliceRange>& slices,
-                 const std::function<void(const SliceSummary&)>& done) {
-  if (slices.empty()) {
-    return;
+bool sieveSlices(const std::vector<SliceRange>& slices, unsigned threads,
+                 const std::function<bool(const SliceSummary&)>& done) {
+  OrderedWalks walks(slices, threadCount(threads));
+  std::vector<std::jthread> workers;
+  for (unsigned k = 0; k < threadCount(threads); ++k) {
+    workers.emplace_back([&walks] { walks.work(); });
   }
-  const std::uint64_t to = slices.back().high;
-  SliceWalk walk(slices, done);
-  primesieve::iterator primes(slices.front().low, to);
-  for (std::uint64_t prime = primes.next_prime(); prime <= to; prime = primes.next_prime()) {
-    walk.add(prime);
-  }
-  walk.finishAll();
+  return walks.handOver(done);
 }
 
 }  // namespace make_slices

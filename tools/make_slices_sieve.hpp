@@ -20,9 +20,11 @@ struct SliceSummary {
   double seconds = 0.0;  // time spent on this slice
 };
 
-// Sieves the touching slices (in increasing order) in one pass and hands
-// each one's summary to done as soon as the slice is complete.
-void sieveSlices(const std::vector<SliceRange>& slices,
-                 const std::function<void(const SliceSummary&)>& done);
+// Sieves the touching slices (in increasing order) in walks of consecutive
+// slices, the walks on threads threads (0: one per core), and hands each
+// summary to done in slice order, as soon as it and all before it are
+// complete. Stops early, and returns false, when done returns false.
+bool sieveSlices(const std::vector<SliceRange>& slices, unsigned threads,
+                 const std::function<bool(const SliceSummary&)>& done);
 
 }  // namespace make_slices

@@ -58,6 +58,7 @@ TEST(MakeSlices, rejectsWrongCommandLinesAndWritesNothing) {
            {"--from", "1", "--to", "100", "--slices", "2"},
            {"--from", "1", "--to", "100", "--slices", "2", "--size", "5", "--out", out},
            {"--from", "200", "--to", "100", "--slices", "1", "--out", out},
+           {"--from", "1", "--to", "100", "--slices", "10", "--index", "10", "--out", out},
            {"--from", "1", "--to", "100", "--slices", "1", "--out", out, "--frobnicate", "1"}}) {
     const auto [status, printed] = runMakeSlices(wrong);
     EXPECT_EQ(status, 2) << printed;

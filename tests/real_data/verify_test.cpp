@@ -1,0 +1,117 @@
+// gapmerge --verify: reports that pass every check of the run but differ from
+// a fresh sieve of their range are found, each in a warning entry of its own
+// right after the report's other entries; the real example slices pass.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "tests/real_data/real_data.hpp"
+#include "tests/support/program.hpp"
+#include "verify/report_choice.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+constexpr const char* mismatch = " : Report does not match a fresh sieve of its range: ";
+
+std::string named(const std::string& bounds) {
+  return "Tramvelok " + bounds + " 20261206120000.txt";
+}
+
+// Replaces the first from in the report with to.
+void edit(const ScratchDir& dir, const std::string& name, const std::string& from,
+          const std::string& to) {
+  std::string text = readFile(dir.path() / name);
+  const auto at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << name;
+  dir.write(name, text.replace(at, from.size(), to));
+}
+
+// What --batch prints after the line of the output folder.
+std::string warningsOf(const std::string& out) {
+  return out.substr(out.find('\n', out.find("\nOutputDirectory : ") + 1) + 1);
+}
+
+std::size_t mismatches(const std::string& out) {
+  std::size_t count = 0;
+  for (auto at = out.find(mismatch); at != std::string::npos; at = out.find(mismatch, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
+  const ScratchDir dir;
+  ASSERT_TRUE(makeSlices(1'000'000'001, 1'030'000'000, 3, dir));
+  const std::string a = named("1.000.000.001 to 1.010.000.000");
+  const std::string b = named("1.010.000.001 to 1.020.000.000");
+  const std::string c = named("1.020.000.001 to 1.030.000.000");
+  edit(dir, a, "[6, 54920]", "[6, 54921]");
+  edit(dir, b, "First prime in range : 1.010.000.011", "First prime in range : 1.010.000.013");
+  edit(dir, c, "[2, 30414], ", "");
+  const std::string folder = dir.path().string();
+  const auto plain = runGapmerge({"--batch", "-C", folder});
+  EXPECT_EQ(plain.exitStatus, 0);
+  EXPECT_EQ(warningsOf(plain.out), "");
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+
+  const auto all = runGapmerge({"--batch", "--verify", "all", "-C", folder});
+  EXPECT_EQ(all.exitStatus, 3);
+  EXPECT_EQ(warningsOf(all.out),
+            a + mismatch + "gap 6 counted 54921 times in the report, 54920 times by the sieve\n\n" +
+                b + mismatch +
+                "first prime 1.010.000.013 in the report, 1.010.000.011 by the sieve\n\n" + c +
+                mismatch + "gap 2 not listed in the report, counted 30414 times by the sieve\n\n");
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"), merged);
+
+  const auto one = runGapmerge({"--batch", "--verify", "1", "--threads", "1", "-C", folder});
+  EXPECT_EQ(one.exitStatus, 3);
+  EXPECT_EQ(mismatches(one.out), 1U);
+  const auto two = runGapmerge({"--batch", "--verify", "2", "--seed", "9", "-C", folder});
+  EXPECT_EQ(mismatches(two.out), 2U);
+  EXPECT_EQ(runGapmerge({"--batch", "--verify", "2", "--seed", "9", "-C", folder}).out, two.out);
+}
+
+TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {
+  const ScratchDir dir;
+  for (const auto& entry : std::filesystem::directory_iterator(EXAMPLES_DIR)) {
+    if (entry.path().filename().string().starts_with("Tramvelok")) {
+      std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+    }
+  }
+  dir.write("Tramvelok -5 to 10 x.txt", "");
+  ASSERT_EQ(
+      runMakeSlices({"--from", "24", "--to", "28", "--slices", "1", "--out", dir.path()}).first,
+      0);  // a slice without primes, so without first and last prime lines
+  const auto passed = runGapmerge({"--batch", "--verify", "all", "-C", dir.path().string()});
+  EXPECT_EQ(passed.exitStatus, 0);
+  EXPECT_EQ(mismatches(passed.out), 0U);
+  EXPECT_NE(passed.out.find("\nTramvelok -5 to 10 x.txt : Report is not verifiable"),
+            std::string::npos);
+
+  const std::string second = named("10.000.001 to 20.000.000");
+  edit(dir, second, "[6, 83924]", "[6, 83925]");
+  const auto found = runGapmerge({"--batch", "--verify", "all", "-C", dir.path().string()});
+  EXPECT_EQ(found.exitStatus, 3);
+  EXPECT_NE(found.out.find("\t" + second + "\n\n" + second + mismatch +
+                           "gap 6 counted 83925 times in the report, 83924 times by the sieve\n\n" +
+                           named("20.000.001 to 30.000.000") + " : warning"),
+            std::string::npos)
+      << found.out;
+}
+
+TEST(Verify, choosesWithTheDocumentedGeneratorAndExactlyAsManyAsAsked) {
+  SplitMix64 generator{0};
+  EXPECT_EQ(nextRandom(generator), 0xE220'A839'7B1D'CDAFU);  // splitmix64's first output for 0
+  EXPECT_EQ(nextRandom(generator), 0x6E78'9E6A'A1B9'65F4U);
+  for (const auto& [total, count] : {std::pair{10U, 3U}, {1000U, 999U}, {5U, 9U}}) {
+    const auto chosen = chooseReports(total, count, 20261206);
+    EXPECT_EQ(std::count(chosen.begin(), chosen.end(), true), std::min(total, count));
+  }
+}
+
+}  // namespace
+}  // namespace gapmerge::test

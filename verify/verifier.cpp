@@ -1,0 +1,134 @@
+#include "verify/verifier.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <utility>
+
+#include "verify/report_comparison.hpp"
+
+namespace gapmerge {
+
+namespace {
+
+// Enough queued reports for several walks of small ranges.
+constexpr std::size_t mostQueued = 4 * walkRanges;
+
+std::optional<SieveRange> sievable(const std::optional<BoundRange>& range) {
+  if (!range || range->from < 0 || static_cast<std::uint64_t>(range->to) > largestSievable) {
+    return std::nullopt;
+  }
+  return SieveRange{static_cast<std::uint64_t>(range->from), static_cast<std::uint64_t>(range->to)};
+}
+
+unsigned threadCount(unsigned threads) {
+  if (threads != 0) {
+    return threads;
+  }
+  return std::max(1U, std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+Verifier::Verifier(unsigned threads, VerifyCounters& counters) : counters_(counters) {
+  const unsigned count = threadCount(threads);
+  for (unsigned k = 0; k < count; ++k) {
+    workers_.emplace_back([this] { work(); });
+  }
+}
+
+Verifier::~Verifier() {
+  stop();
+}
+
+void Verifier::submit(std::size_t report, std::optional<BoundRange> range,
+                      ReportStatement statement) {
+  const auto sieveRange = sievable(range);
+  std::unique_lock lock(mutex_);
+  if (!sieveRange) {
+    results_.push_back({report, VerifyVerdict::notVerifiable, {}});
+    counters_.verified.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+  spaceFree_.wait(lock, [this] { return queue_.size() < mostQueued; });
+  queue_.push_back({report, *sieveRange, std::move(statement)});
+  workReady_.notify_one();
+}
+
+void Verifier::drop() {
+  counters_.chosen.fetch_sub(1, std::memory_order_relaxed);
+}
+
+std::vector<VerifyResult> Verifier::finish() {
+  stop();
+  std::sort(results_.begin(), results_.end(),
+            [](const VerifyResult& a, const VerifyResult& b) { return a.report < b.report; });
+  return std::move(results_);
+}
+
+void Verifier::stop() {
+  {
+    const std::lock_guard lock(mutex_);
+    closing_ = true;
+  }
+  workReady_.notify_all();
+  for (auto& worker : workers_) {
+    if (worker.joinable()) {
+      worker.join();
+    }
+  }
+}
+
+void Verifier::work() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    workReady_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+    if (queue_.empty()) {
+      return;
+    }
+    auto jobs = takeWalk();
+    lock.unlock();
+    spaceFree_.notify_all();
+    verifyWalk(jobs);
+    lock.lock();
+  }
+}
+
+// The front of the queue, and the reports after it that the same walk of the
+// sieve can serve; called with the lock held.
+std::vector<Verifier::Job> Verifier::takeWalk() {
+  std::vector<Job> jobs;
+  jobs.push_back(std::move(queue_.front()));
+  queue_.pop_front();
+  while (!queue_.empty() && extendsWalk(jobs.front().range.low, jobs.size(), jobs.back().range,
+                                        queue_.front().range)) {
+    jobs.push_back(std::move(queue_.front()));
+    queue_.pop_front();
+  }
+  return jobs;
+}
+
+void Verifier::verifyWalk(std::vector<Job>& jobs) {
+  std::vector<SieveRange> ranges;
+  ranges.reserve(jobs.size());
+  for (const auto& job : jobs) {
+    ranges.push_back(job.range);
+  }
+  std::vector<VerifyResult> verdicts;
+  verdicts.reserve(jobs.size());
+  sieveRanges(
+      ranges,
+      [&](std::size_t k, const RangePrimes& primes) {
+        auto difference = firstDifference(jobs[k].statement, primes);
+        jobs[k].statement = {};
+        verdicts.push_back({jobs[k].report,
+                            difference ? VerifyVerdict::differs : VerifyVerdict::matches,
+                            difference.value_or("")});
+        counters_.verified.fetch_add(1, std::memory_order_relaxed);
+      },
+      counters_.integersSieved);
+  const std::lock_guard lock(mutex_);
+  std::move(verdicts.begin(), verdicts.end(), std::back_inserter(results_));
+}
+
+}  // namespace gapmerge

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "merge/bound_range.hpp"
+#include "merge/report.hpp"
+#include "verify/range_sieve.hpp"
+#include "verify/verify_counters.hpp"
+
+// Verifies reports against a fresh sieve of their ranges on worker threads
+// while the run goes on: the run hands over what each chosen report says as
+// soon as it was read, and collects the verdicts at the end.
+namespace gapmerge {
+
+enum class VerifyVerdict { matches, differs, notVerifiable };
+
+struct VerifyResult {
+  std::size_t report = 0;  // the report's place in run order
+  VerifyVerdict verdict = VerifyVerdict::matches;
+  std::string difference;  // the first difference, when it differs
+};
+
+class Verifier {
+ public:
+  // threads 0: one per core.
+  Verifier(unsigned threads, VerifyCounters& counters);
+  Verifier(const Verifier&) = delete;
+  Verifier& operator=(const Verifier&) = delete;
+  Verifier(Verifier&&) = delete;
+  Verifier& operator=(Verifier&&) = delete;
+  ~Verifier();
+
+  // Queues the report for a sieve of range (the bounds in its name; none when
+  // they are not a range). A range below 0 or beyond the sieve is not
+  // verifiable. Waits while the queue is full, which bounds the memory.
+  void submit(std::size_t report, std::optional<BoundRange> range, ReportStatement statement);
+
+  // A chosen report that could not be read: it leaves the chosen ones.
+  void drop();
+
+  // Waits for every queued report; the verdicts in run order.
+  std::vector<VerifyResult> finish();
+
+ private:
+  struct Job {
+    std::size_t report = 0;
+    SieveRange range;
+    ReportStatement statement;
+  };
+
+  void work();
+  std::vector<Job> takeWalk();
+  void verifyWalk(std::vector<Job>& jobs);
+  void stop();
+
+  VerifyCounters& counters_;
+  std::mutex mutex_;
+  std::condition_variable workReady_;
+  std::condition_variable spaceFree_;
+  std::deque<Job> queue_;
+  bool closing_ = false;
+  std::vector<VerifyResult> results_;
+  std::vector<std::thread> workers_;
+};
+
+}  // namespace gapmerge
