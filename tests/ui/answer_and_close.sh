@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Run on an X display (xvfb-run): starts gapmerge in a folder, answers its open
-# question with No, presses Escape in the result window and exits with the
-# program's exit status, or with 125 when a window did not appear in time.
+# Run on a fresh X display of 1280x1024 (xvfb-run): starts openbox and gapmerge
+# in a folder, answers its open question with No, checks that the result window
+# is centred with its frame, presses Escape in it and exits with the program's
+# exit status, or with 125 when something did not happen in time.
 set -u
 program=$1
 folder=$2
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-"$program" -C "$folder" &
-pid=$!
 
 give_up() {
   echo "answer_and_close: $1" >&2
@@ -16,6 +14,17 @@ give_up() {
   wait "$pid"
   exit 125
 }
+
+openbox >/dev/null 2>&1 &
+window_manager=$!
+trap 'kill "$window_manager"' EXIT
+for _ in $(seq 300); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+"$program" -C "$folder" &
+pid=$!
 
 # The id of the visible window with this exact title, waiting up to 30 s.
 find_window() {
@@ -32,7 +41,21 @@ wait_until_gone() {
 }
 
 press() {
-  timeout 10 xdotool windowfocus --sync "$1" && timeout 10 xdotool key --clearmodifiers "$2"
+  timeout 10 xdotool windowactivate --sync "$1" && timeout 10 xdotool key --clearmodifiers "$2"
+}
+
+# The frame (the window with the frame extents around it) must be centred on
+# the screen by its own size.
+check_centred() {
+  local extents x y
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)
+  read -r left right top bottom <<<"${extents:-0 0 0 0}"
+  x=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+  local width=$((800 + left + right)) height=$((600 + top + bottom))
+  local at="($((x - left)), $((y - top)))"
+  local centred="($(((1280 - width) / 2)), $(((1024 - height) / 2)))"
+  [ "$at" = "$centred" ] || give_up "the ${width}x$height frame is at $at, not at $centred"
 }
 
 question=$(find_window 'Open merged results file')
@@ -42,11 +65,12 @@ wait_until_gone 'Open merged results file' || give_up "the question box stayed o
 
 window=$(find_window 'Primes gaps')
 [ -n "$window" ] || give_up "no result window"
+check_centred "$window"
 press "$window" Escape || give_up "could not press Escape"
 
 for _ in $(seq 300); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$pid" 2>/dev/null && give_up "the program did not end after Escape"
+kill -0 "$pid" 2>/dev/null && give_up "the program did not end"
 wait "$pid"

@@ -89,15 +89,16 @@ TEST(Program, endsWithOneLineAndWritesNothingWithoutADisplay) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
 }
 
-// On a fresh X server the program is answered No and then sent Escape.
+// On a fresh X server with a window manager the program is answered No, its
+// window is found centred with its frame, and sent Escape.
 TEST(Program, mergesAnswersAndEndsOnEscapeOnAVirtualDisplay) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "xvfb-run is not installed";
+  if (std::system("command -v xvfb-run >/dev/null && command -v openbox >/dev/null") != 0) {
+    GTEST_SKIP() << "xvfb-run or openbox is not installed";
   }
   selectDisplay(nullptr, nullptr);
   const ScratchDir dir;
   dir.write(reportName, report);
-  const std::string command = "timeout -k 5 120 xvfb-run -a -s '-screen 0 1024x768x24' '" +
+  const std::string command = "timeout -k 5 120 xvfb-run -a -s '-screen 0 1280x1024x24' '" +
                               std::string(GAPMERGE_ANSWER_AND_CLOSE) + "' '" + GAPMERGE_EXE +
                               "' '" + dir.path().string() + "'";
   const int status = std::system(command.c_str());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -96,6 +97,8 @@ TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
   EXPECT_TRUE(window().statusBar()->isVisible());
   EXPECT_TRUE(window().statusBar()->currentMessage().isEmpty());
   EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
+  const QTextEdit& text = *window().textView();
+  EXPECT_EQ(text.tabStopDistance(), 8 * QFontMetricsF(text.font()).horizontalAdvance(' '));
 }
 
 TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
