@@ -43,6 +43,9 @@ void selectDisplay(const char* platform, const char* display, const char* waylan
 
 TEST(DisplayCheck, findsThePlatformsThatCanStart) {
   const ScratchDir runtime;
+  // A Wayland platform plugin, where Qt looks first.
+  runtime.write("platforms/libqwayland-generic.so", "");
+  ::setenv("QT_QPA_PLATFORM_PLUGIN_PATH", (runtime.path() / "platforms").c_str(), 1);
   const std::string socketPath = (runtime.path() / "wayland-0").string();
   // A listening socket, as a Wayland compositor offers one.
   const int compositor = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -62,6 +65,8 @@ TEST(DisplayCheck, findsThePlatformsThatCanStart) {
       {nullptr, nullptr, nullptr, false},
       {"offscreen", nullptr, nullptr, true},
       {"offscreen:fontengine=freetype", nullptr, nullptr, true},
+      {"bogus", nullptr, nullptr, false},
+      {"bogus;offscreen", nullptr, nullptr, true},
       {"xcb", ":4711", nullptr, false},
       {"xcb;offscreen", ":4711", nullptr, true},
       {"wayland;xcb", ":4711", nullptr, false},
@@ -75,17 +80,21 @@ TEST(DisplayCheck, findsThePlatformsThatCanStart) {
         << (c.platform ? c.platform : "-") << " " << (c.wayland ? c.wayland : "-");
   }
   ::close(compositor);
+  ::unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
 }
 
+// No display, or a platform whose plugin is missing.
 TEST(Program, endsWithOneLineAndWritesNothingWithoutADisplay) {
-  selectDisplay(nullptr, nullptr);
   const ScratchDir dir;
   dir.write(reportName, report);
-  const auto result = runGapmerge({}, dir.path().string());
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.out, "");
-  EXPECT_TRUE(result.err.starts_with("gapmerge: no window could be opened"));
-  EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+  for (const char* platform : {static_cast<const char*>(nullptr), "bogus"}) {
+    selectDisplay(platform, nullptr);
+    const auto result = runGapmerge({}, dir.path().string());
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("gapmerge: no window could be opened")) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+  }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
 }
 
