@@ -104,6 +104,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* batchOption = app.add_flag("--batch", batch);
   auto* directoryOption = app.add_option("-C,--directory", line.directory);
   auto* chooseOption = app.add_flag("--choose-folder", line.chooseFolder);
+  app.add_option("folder", line.startFolder)->needs(chooseOption);
   app.add_flag("--range-order", line.rangeOrder);
   auto* csvOption = app.add_option("--csv", line.csvFile);
   auto* jsonOption = app.add_option("--json", line.jsonFile);
@@ -151,7 +152,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 
 std::string usageText() {
   return "usage: gapmerge [--batch] [--range-order] [-C DIR] [--csv FILE] [--json FILE]\n"
-         "                [--plot FILE] [--verify N|all] [--coverage] [--choose-folder]\n";
+         "                [--plot FILE] [--verify N|all] [--coverage]\n"
+         "                [--choose-folder [FOLDER]]\n";
 }
 
 std::string helpText() {
@@ -169,8 +171,11 @@ std::string helpText() {
          "                       closing summary, the last report name, the directory and\n"
          "                       the warnings) to standard output\n"
          "  -C, --directory DIR  run in DIR instead of the current directory\n"
-         "  --choose-folder      ask for the folder in a dialog first (the desktop menu\n"
-         "                       entry starts gapmerge so); Cancel ends without a run\n"
+         "  --choose-folder [FOLDER]\n"
+         "                       ask for the folder in a dialog first, which opens at\n"
+         "                       FOLDER or else at the folder chosen last; Cancel ends\n"
+         "                       without a run (so the desktop menu starts gapmerge, and\n"
+         "                       a file manager that opens a folder with it)\n"
          "  --range-order        process the reports by the lower bound in their names\n"
          "                       (then by path) instead of by path alone; use it when the\n"
          "                       bounds in the names change their number of digits\n"

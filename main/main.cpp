@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <optional>
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
@@ -24,16 +25,42 @@ int exitStatus(gapmerge::RunStatus status) {
   return status == gapmerge::RunStatus::merged ? exitMerged : exitFailed;
 }
 
-int runInWindow(char* programName, const gapmerge::RunOptions& options) {
-  const auto window = gapmerge::makeWindowView(programName);
-  if (!window) {
-    std::cerr << "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
+constexpr const char* noWindowInBuild =
+    "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
+constexpr const char* noDisplay =
+    "gapmerge: no window could be opened (no usable display); "
+    "'gapmerge --batch' merges without one\n";
+
+// Asks for the folder of the run and makes it the one to enter; the exit
+// status when the program ends here.
+std::optional<int> askForFolder(gapmerge::WindowFront* front, gapmerge::CommandLine& line) {
+  if (front == nullptr) {
+    std::cerr << noWindowInBuild;
     return exitFailed;
   }
+  auto choice = front->chooseFolder(line.startFolder);
+  switch (choice.answer) {
+    case gapmerge::FolderAnswer::noDisplay:
+      std::cerr << noDisplay;
+      return exitFailed;
+    case gapmerge::FolderAnswer::cancelled:
+      return exitMerged;
+    case gapmerge::FolderAnswer::chosen:
+      line.directory = std::move(choice.folder);
+      return std::nullopt;
+  }
+  return exitFailed;
+}
+
+int runInWindow(gapmerge::WindowFront* front, const gapmerge::RunOptions& options) {
+  if (front == nullptr) {
+    std::cerr << noWindowInBuild;
+    return exitFailed;
+  }
+  const auto window = front->makeWindowView();
   const auto status = gapmerge::runMerge(*window, options);
   if (status == gapmerge::RunStatus::viewUnavailable) {
-    std::cerr << "gapmerge: no window could be opened (no usable display); "
-                 "'gapmerge --batch' merges without one\n";
+    std::cerr << noDisplay;
   }
   return exitStatus(status);
 }
@@ -45,7 +72,7 @@ int main(int argc, char** argv) {
   // other failed write, not end the process.
   static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
 
-  const auto line = gapmerge::parseCommandLine(argc, argv);
+  auto line = gapmerge::parseCommandLine(argc, argv);
   switch (line.command) {
     case gapmerge::Command::help:
       std::cout << gapmerge::helpText();
@@ -60,6 +87,13 @@ int main(int argc, char** argv) {
     case gapmerge::Command::batch:
     case gapmerge::Command::coverage:
       break;
+  }
+  const auto front =
+      line.command == gapmerge::Command::window ? gapmerge::makeWindowFront(argv[0]) : nullptr;
+  if (line.chooseFolder) {
+    if (const auto ended = askForFolder(front.get(), line)) {
+      return *ended;
+    }
   }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
     std::cerr << "gapmerge: cannot enter directory '" << line.directory
@@ -77,5 +111,5 @@ int main(int argc, char** argv) {
     gapmerge::ConsoleView console(&std::cout);
     return exitStatus(gapmerge::runMerge(console, options));
   }
-  return runInWindow(argv[0], options);
+  return runInWindow(front.get(), options);
 }

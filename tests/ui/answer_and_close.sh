@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Run on a fresh X display of 1280x1024 (xvfb-run): starts openbox and gapmerge
-# in a folder, answers its open question with No, checks that the result window
-# is centred with its frame, presses Escape in it and exits with the program's
-# exit status, or with 125 when something did not happen in time.
+# in a folder, answers its windows and exits with the program's exit status,
+# or with 125 when something did not happen in time.
+#   run     gapmerge -C FOLDER; the open question is answered No, the result
+#           window, which must be centred with its frame, gets Escape
+#   choose  gapmerge --choose-folder FOLDER; the folder dialog is answered
+#           with Return (FOLDER), then as for run
+#   cancel  gapmerge --choose-folder FOLDER; the folder dialog gets Escape
 set -u
-program=$1
-folder=$2
+how=$1
+program=$2
+folder=$3
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 give_up() {
@@ -23,7 +28,11 @@ for _ in $(seq 300); do
   sleep 0.1
 done
 
-"$program" -C "$folder" &
+if [ "$how" = run ]; then
+  "$program" -C "$folder" &
+else
+  "$program" --choose-folder "$folder" &
+fi
 pid=$!
 
 # The id of the visible window with this exact title, waiting up to 30 s.
@@ -58,15 +67,24 @@ check_centred() {
   [ "$at" = "$centred" ] || give_up "the ${width}x$height frame is at $at, not at $centred"
 }
 
-question=$(find_window 'Open merged results file')
-[ -n "$question" ] || give_up "no question box"
-press "$question" n || give_up "could not answer the question"
-wait_until_gone 'Open merged results file' || give_up "the question box stayed open"
+if [ "$how" != run ]; then
+  dialog=$(find_window 'Choose the folder to merge')
+  [ -n "$dialog" ] || give_up "no folder dialog"
+  if [ "$how" = cancel ]; then key=Escape; else key=Return; fi
+  press "$dialog" "$key" || give_up "could not answer the folder dialog"
+fi
 
-window=$(find_window 'Primes gaps')
-[ -n "$window" ] || give_up "no result window"
-check_centred "$window"
-press "$window" Escape || give_up "could not press Escape"
+if [ "$how" != cancel ]; then
+  question=$(find_window 'Open merged results file')
+  [ -n "$question" ] || give_up "no question box"
+  press "$question" n || give_up "could not answer the question"
+  wait_until_gone 'Open merged results file' || give_up "the question box stayed open"
+
+  window=$(find_window 'Primes gaps')
+  [ -n "$window" ] || give_up "no result window"
+  check_centred "$window"
+  press "$window" Escape || give_up "could not press Escape"
+fi
 
 for _ in $(seq 300); do
   kill -0 "$pid" 2>/dev/null || break

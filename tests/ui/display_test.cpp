@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
@@ -83,37 +84,42 @@ TEST(DisplayCheck, findsThePlatformsThatCanStart) {
   ::unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
 }
 
-// No display, or a platform whose plugin is missing.
+// No display, or a platform whose plugin is missing; the folder dialog too.
 TEST(Program, endsWithOneLineAndWritesNothingWithoutADisplay) {
   const ScratchDir dir;
   dir.write(reportName, report);
   for (const char* platform : {static_cast<const char*>(nullptr), "bogus"}) {
     selectDisplay(platform, nullptr);
-    const auto result = runGapmerge({}, dir.path().string());
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(result.err.starts_with("gapmerge: no window could be opened")) << result.err;
-    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{}, {"--choose-folder"}}) {
+      const auto result = runGapmerge(arguments, dir.path().string());
+      EXPECT_EQ(result.exitStatus, 1);
+      EXPECT_EQ(result.out, "");
+      EXPECT_TRUE(result.err.starts_with("gapmerge: no window could be opened")) << result.err;
+      EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    }
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
 }
 
-// On a fresh X server with a window manager the program is answered No, its
-// window is found centred with its frame, and sent Escape.
-TEST(Program, mergesAnswersAndEndsOnEscapeOnAVirtualDisplay) {
+// On a fresh X server with a window manager, answer_and_close.sh answers the
+// program's windows: started in the folder, or with the folder dialog answered
+// or cancelled.
+TEST(Program, mergesInTheFolderOrChoosesItOnAVirtualDisplay) {
   if (std::system("command -v xvfb-run >/dev/null && command -v openbox >/dev/null") != 0) {
     GTEST_SKIP() << "xvfb-run or openbox is not installed";
   }
   selectDisplay(nullptr, nullptr);
-  const ScratchDir dir;
-  dir.write(reportName, report);
-  const std::string command = "timeout -k 5 120 xvfb-run -a -s '-screen 0 1280x1024x24' '" +
-                              std::string(GAPMERGE_ANSWER_AND_CLOSE) + "' '" + GAPMERGE_EXE +
-                              "' '" + dir.path().string() + "'";
-  const int status = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  const std::string merged = readFile(dir.path() / "fileout.txt");
-  EXPECT_EQ(std::count(merged.begin(), merged.end(), '\n'), 66);
+  for (const std::string how : {"run", "choose", "cancel"}) {
+    const ScratchDir dir;
+    dir.write(reportName, report);
+    const std::string command = "timeout -k 5 120 xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+                                std::string(GAPMERGE_ANSWER_AND_CLOSE) + "' " + how + " '" +
+                                GAPMERGE_EXE + "' '" + dir.path().string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << how << " " << status;
+    const std::string merged = readFile(dir.path() / "fileout.txt");
+    EXPECT_EQ(std::count(merged.begin(), merged.end(), '\n'), how == "cancel" ? 0 : 66) << how;
+  }
 }
 
 }  // namespace
