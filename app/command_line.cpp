@@ -151,9 +151,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string usageText() {
-  return "usage: gapmerge [--batch] [--range-order] [-C DIR] [--csv FILE] [--json FILE]\n"
-         "                [--plot FILE] [--verify N|all] [--coverage]\n"
-         "                [--choose-folder [FOLDER]]\n";
+  return "Usage: gapmerge [--batch] [OPTION]... [-C DIR]\n"
+         "  or:  gapmerge [OPTION]... --choose-folder [FOLDER]\n"
+         "  or:  gapmerge --coverage [-C DIR]\n";
 }
 
 std::string helpText() {
@@ -166,7 +166,7 @@ std::string helpText() {
          "Without options the result is shown in a window, after a question whether to\n"
          "open fileout.txt with the desktop's default application.\n"
          "\n"
-         "options:\n"
+         "Options:\n"
          "  --batch              no window and no question: print the result text (the\n"
          "                       closing summary, the last report name, the directory and\n"
          "                       the warnings) to standard output\n"
@@ -199,9 +199,34 @@ std::string helpText() {
          "  -h, --help           show this help\n"
          "  --version            show the version\n"
          "\n"
-         "exit status: 0 when fileout.txt was written completely, 1 when it or an export\n"
-         "could not be written (or no window could be opened), 2 on a usage error, 3 when\n"
-         "--coverage or --verify found a problem.\n";
+         "Exit status:\n"
+         "  0  fileout.txt was written completely, or the folder dialog was cancelled\n"
+         "  1  fileout.txt or an export could not be written, or no window could be\n"
+         "     opened\n"
+         "  2  a usage error\n"
+         "  3  --coverage or --verify found a problem\n"
+         "\n"
+         "Environment:\n"
+         "  QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY\n"
+         "                       the display the window opens on; when none answers, or\n"
+         "                       the Qt platform plugin it needs is missing, gapmerge\n"
+         "                       says so and exits with status 1\n"
+         "\n"
+         "Files:\n"
+         "  fileout.txt          the merged statistics, written in the directory of the\n"
+         "                       run and replaced at every run\n"
+         "  ~/.config/gapmerge/gapmerge.conf\n"
+         "                       the folder chosen last in the folder dialog\n"
+         "\n"
+         "Examples:\n"
+         "  gapmerge --batch -C slices/\n"
+         "                       merge the reports in slices/ and below it, and print\n"
+         "                       the result\n"
+         "  gapmerge --batch --range-order -C slices/\n"
+         "                       the same for slices whose bounds change their number\n"
+         "                       of digits\n"
+         "  gapmerge --choose-folder\n"
+         "                       ask for the folder, then show the result in a window\n";
 }
 
 }  // namespace gapmerge
