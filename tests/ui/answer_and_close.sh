@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Run on a fresh X display of 1280x1024 (xvfb-run): starts openbox and gapmerge
-# in a folder, answers its windows and exits with the program's exit status,
-# or with 125 when something did not happen in time.
+# Starts a fresh X server of 1280x1024 on a free display, openbox on it, and
+# gapmerge in a folder; answers the program's windows and exits with its exit
+# status, or with 125 when something did not happen in time.
 #   run     gapmerge -C FOLDER; the open question is answered No, the result
 #           window, which must be centred with its frame, gets Escape
 #   choose  gapmerge --choose-folder FOLDER; the folder dialog is answered
@@ -20,9 +20,19 @@ give_up() {
   exit 125
 }
 
+# Xvfb takes the first free display and writes its number when it is ready.
+display_file=$(mktemp)
+window_manager=
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+server=$!
+trap 'kill $window_manager $server 2>/dev/null; rm -f "$display_file"' EXIT
+for _ in $(seq 300); do
+  [ -s "$display_file" ] && break
+  sleep 0.1
+done
+export DISPLAY=":$(cat "$display_file")"
 openbox >/dev/null 2>&1 &
 window_manager=$!
-trap 'kill "$window_manager"' EXIT
 for _ in $(seq 300); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
