@@ -104,7 +104,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* batchOption = app.add_flag("--batch", batch);
   auto* directoryOption = app.add_option("-C,--directory", line.directory);
   auto* chooseOption = app.add_flag("--choose-folder", line.chooseFolder);
-  app.add_option("folder", line.startFolder)->needs(chooseOption);
+  app.add_option("FOLDER", line.startFolder)->needs(chooseOption);
   app.add_flag("--range-order", line.rangeOrder);
   auto* csvOption = app.add_option("--csv", line.csvFile);
   auto* jsonOption = app.add_option("--json", line.jsonFile);
