@@ -104,6 +104,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* batchOption = app.add_flag("--batch", batch);
   auto* directoryOption = app.add_option("-C,--directory", line.directory);
   auto* chooseOption = app.add_flag("--choose-folder", line.chooseFolder);
+  app.add_option("FOLDER", line.startFolder)->needs(chooseOption);
   app.add_flag("--range-order", line.rangeOrder);
   auto* csvOption = app.add_option("--csv", line.csvFile);
   auto* jsonOption = app.add_option("--json", line.jsonFile);
@@ -150,8 +151,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string usageText() {
-  return "usage: gapmerge [--batch] [--range-order] [-C DIR] [--csv FILE] [--json FILE]\n"
-         "                [--plot FILE] [--verify N|all] [--coverage] [--choose-folder]\n";
+  return "Usage: gapmerge [--batch] [OPTION]... [-C DIR]\n"
+         "  or:  gapmerge [OPTION]... --choose-folder [FOLDER]\n"
+         "  or:  gapmerge --coverage [-C DIR]\n";
 }
 
 std::string helpText() {
@@ -164,14 +166,17 @@ std::string helpText() {
          "Without options the result is shown in a window, after a question whether to\n"
          "open fileout.txt with the desktop's default application.\n"
          "\n"
-         "options:\n"
+         "Options:\n"
          "  --batch              no window and no question: print the result text (the\n"
          "                       closing summary, the last report name, the directory and\n"
          "                       the warnings) to standard output\n"
          "  -C, --directory DIR  run in DIR instead of the current directory; relative\n"
          "                       FILE names below are taken from DIR too\n"
-         "  --choose-folder      ask for the folder in a dialog first (the desktop menu\n"
-         "                       entry starts gapmerge so); Cancel ends without a run\n"
+         "  --choose-folder [FOLDER]\n"
+         "                       ask for the folder in a dialog first, which opens at\n"
+         "                       FOLDER or else at the folder chosen last; Cancel ends\n"
+         "                       without a run (so the desktop menu starts gapmerge, and\n"
+         "                       a file manager that opens a folder with it)\n"
          "  --range-order        process the reports by the lower bound in their names\n"
          "                       (then by path) instead of by path alone; use it when the\n"
          "                       bounds in the names change their number of digits\n"
@@ -198,10 +203,34 @@ std::string helpText() {
          "  -h, --help           show this help\n"
          "  --version            show the version\n"
          "\n"
-         "exit status: 0 when fileout.txt was written completely, 1 when it or an export\n"
-         "could not be written (or no window could be opened), 2 on a usage error, 3 when\n"
-         "--coverage found the reports do not tile one range, or --verify found a report\n"
-         "that differs from a fresh sieve.\n";
+         "Exit status:\n"
+         "  0  fileout.txt was written completely, or the folder dialog was cancelled\n"
+         "  1  fileout.txt or an export could not be written, or no window could be\n"
+         "     opened\n"
+         "  2  a usage error\n"
+         "  3  --coverage or --verify found a problem\n"
+         "\n"
+         "Environment:\n"
+         "  QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY\n"
+         "                       the display the window opens on; when none answers, or\n"
+         "                       the Qt platform plugin it needs is missing, gapmerge\n"
+         "                       says so and exits with status 1\n"
+         "\n"
+         "Files:\n"
+         "  fileout.txt          the merged statistics, written in the directory of the\n"
+         "                       run and replaced at every run\n"
+         "  ~/.config/gapmerge/gapmerge.conf\n"
+         "                       the folder chosen last in the folder dialog\n"
+         "\n"
+         "Examples:\n"
+         "  gapmerge --batch -C slices/\n"
+         "                       merge the reports in slices/ and below it, and print\n"
+         "                       the result\n"
+         "  gapmerge --batch --range-order -C slices/\n"
+         "                       the same for slices whose bounds change their number\n"
+         "                       of digits\n"
+         "  gapmerge --choose-folder\n"
+         "                       ask for the folder, then show the result in a window\n";
 }
 
 }  // namespace gapmerge

@@ -33,6 +33,7 @@ struct CommandLine {
   Command command = Command::window;
   std::string directory;      // -C DIR: enter DIR before the run
   bool chooseFolder = false;  // --choose-folder: ask for the folder in a dialog
+  std::string startFolder;    // --choose-folder FOLDER: the dialog opens there
   bool rangeOrder = false;    // --range-order
   std::string csvFile;        // --csv FILE ("-": standard output)
   std::string jsonFile;       // --json FILE ("-": standard output)

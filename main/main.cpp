@@ -43,6 +43,12 @@ int exitStatus(gapmerge::RunStatus status) {
   return exitFailed;
 }
 
+constexpr const char* noWindowInBuild =
+    "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
+constexpr const char* noDisplay =
+    "gapmerge: no window could be opened (no usable display); "
+    "'gapmerge --batch' merges without one\n";
+
 unsigned threadCount(const gapmerge::CommandLine& line) {
   return line.threads != 0 ? line.threads : std::max(1U, std::thread::hardware_concurrency());
 }
@@ -77,17 +83,37 @@ std::optional<gapmerge::ProgressStyle> progressStyle(gapmerge::ProgressMode mode
   return std::nullopt;
 }
 
-int runInWindow(char* programName, const gapmerge::RunOptions& options,
-                const gapmerge::Publish& publish) {
-  const auto window = gapmerge::makeWindowView(programName);
-  if (!window) {
-    std::cerr << "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
+// Asks for the folder of the run and makes it the one to enter; the exit
+// status when the program ends here.
+std::optional<int> askForFolder(gapmerge::WindowFront* front, gapmerge::CommandLine& line) {
+  if (front == nullptr) {
+    std::cerr << noWindowInBuild;
     return exitFailed;
   }
+  auto choice = front->chooseFolder(line.startFolder);
+  switch (choice.answer) {
+    case gapmerge::FolderAnswer::noDisplay:
+      std::cerr << noDisplay;
+      return exitFailed;
+    case gapmerge::FolderAnswer::cancelled:
+      return exitMerged;
+    case gapmerge::FolderAnswer::chosen:
+      line.directory = std::move(choice.folder);
+      return std::nullopt;
+  }
+  return exitFailed;
+}
+
+int runInWindow(gapmerge::WindowFront* front, const gapmerge::RunOptions& options,
+                const gapmerge::Publish& publish) {
+  if (front == nullptr) {
+    std::cerr << noWindowInBuild;
+    return exitFailed;
+  }
+  const auto window = front->makeWindowView();
   const auto status = gapmerge::runMerge(*window, options, publish);
   if (status == gapmerge::RunStatus::viewUnavailable) {
-    std::cerr << "gapmerge: no window could be opened (no usable display); "
-                 "'gapmerge --batch' merges without one\n";
+    std::cerr << noDisplay;
   }
   return exitStatus(status);
 }
@@ -99,7 +125,7 @@ int main(int argc, char** argv) {
   // other failed write, not end the process.
   static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
 
-  const auto line = gapmerge::parseCommandLine(argc, argv);
+  auto line = gapmerge::parseCommandLine(argc, argv);
   switch (line.command) {
     case gapmerge::Command::help:
       std::cout << gapmerge::helpText();
@@ -120,6 +146,13 @@ int main(int argc, char** argv) {
     std::cerr << "gapmerge: this build has no window and cannot draw --plot; "
                  "'gapmerge --batch' merges and exports --csv and --json without one\n";
     return exitFailed;
+  }
+  const auto front =
+      line.command == gapmerge::Command::window ? gapmerge::makeWindowFront(argv[0]) : nullptr;
+  if (line.chooseFolder) {
+    if (const auto ended = askForFolder(front.get(), line)) {
+      return *ended;
+    }
   }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
     std::cerr << "gapmerge: cannot enter directory '" << line.directory
@@ -145,5 +178,5 @@ int main(int argc, char** argv) {
     gapmerge::ConsoleView console(gapmerge::exportsUseStandardOutput(line) ? nullptr : &std::cout);
     return exitStatus(gapmerge::runMerge(console, options, publish));
   }
-  return runInWindow(argv[0], options, publish);
+  return runInWindow(front.get(), options, publish);
 }

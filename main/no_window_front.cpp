@@ -2,7 +2,7 @@
 
 namespace gapmerge {
 
-std::unique_ptr<ResultView> makeWindowView(char* /*programName*/) {
+std::unique_ptr<WindowFront> makeWindowFront(char* /*programName*/) {
   return nullptr;
 }
 

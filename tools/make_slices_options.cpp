@@ -152,8 +152,8 @@ Options parseOptions(const std::vector<std::string_view>& arguments) {
 }
 
 std::string usageText() {
-  return "usage: make-slices --from A --to B (--slices N | --size S) --out DIR\n"
-         "                   [--index K] [--stamp YYYYMMDDhhmmss] [--measure-time]\n";
+  return "Usage: make-slices [OPTION]... --from A --to B --slices N --out DIR\n"
+         "  or:  make-slices [OPTION]... --from A --to B --size S --out DIR\n";
 }
 
 std::string helpText() {
@@ -162,9 +162,10 @@ std::string helpText() {
          "Sieves the range [A, B] and writes one Tramvelok slice report per slice into\n"
          "DIR (created when missing), named \"Tramvelok <low> to <high> <stamp>.txt\".\n"
          "The slices touch: each one starts one above the upper bound of the one before.\n"
-         "They are sieved on all cores and written in slice order.\n"
+         "They are sieved on all cores and written in slice order. Numbers may be\n"
+         "grouped with \".\" or \"_\" (1.000.000.000).\n"
          "\n"
-         "options:\n"
+         "Options:\n"
          "  --from A        lower bound of the range (0 or more)\n"
          "  --to B          upper bound of the range (at most 2^63 - 1)\n"
          "  --slices N      cut the range into N slices of (nearly) equal width\n"
@@ -178,9 +179,16 @@ std::string helpText() {
          "  --measure-time  write the measured sieving time of each slice instead of 0.000s\n"
          "  -h, --help      show this help\n"
          "\n"
-         "Numbers may be grouped with \".\" or \"_\" (1.000.000.000).\n"
-         "exit status: 0 when every report was written, 1 when writing failed, 2 on a\n"
-         "usage error.\n";
+         "Exit status:\n"
+         "  0  every report was written\n"
+         "  1  writing failed\n"
+         "  2  a usage error\n"
+         "\n"
+         "Examples:\n"
+         "  make-slices --from 1 --to 100.000.000 --slices 10 --out examples\n"
+         "                      the examples of gapmerge: 1 to 100.000.000 in ten slices\n"
+         "  make-slices --from 1 --to 1.000.000 --size 100.000 --out slices\n"
+         "                      ten slices of 100.000 integers each\n";
 }
 
 }  // namespace make_slices

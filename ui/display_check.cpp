@@ -5,10 +5,14 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <QLibraryInfo>
+#include <QString>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gapmerge {
 
@@ -59,8 +63,65 @@ bool waylandAnswers() {
   return connected;
 }
 
-// One entry of QT_QPA_PLATFORM, without its ":options" part.
+// The entries of a list such as "a;b" or "a:b"; empty ones are left out.
+std::vector<std::string_view> splitList(std::string_view list, char separator) {
+  std::vector<std::string_view> entries;
+  while (!list.empty()) {
+    const auto end = list.find(separator);
+    if (end != 0) {
+      entries.push_back(list.substr(0, end));
+    }
+    list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
+  }
+  return entries;
+}
+
+// Where Qt looks for platform plugins: the folder QT_QPA_PLATFORM_PLUGIN_PATH
+// names, then "platforms" below each plugin folder (those of QT_PLUGIN_PATH,
+// Qt's own and the program's).
+std::vector<std::filesystem::path> platformPluginFolders() {
+  std::vector<std::filesystem::path> folders;
+  if (const std::string direct = environmentValue("QT_QPA_PLATFORM_PLUGIN_PATH"); !direct.empty()) {
+    folders.emplace_back(direct);
+  }
+  const std::string pluginPath = environmentValue("QT_PLUGIN_PATH");
+  for (const auto folder : splitList(pluginPath, ':')) {
+    folders.push_back(std::filesystem::path(folder) / "platforms");
+  }
+  folders.push_back(
+      std::filesystem::path(QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString()) /
+      "platforms");
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    folders.push_back(program.parent_path() / "platforms");
+  }
+  return folders;
+}
+
+// Whether a plugin file for the platform is installed. Its file is named after
+// the platform: libqxcb.so for xcb, libqwayland-generic.so for wayland.
+bool pluginInstalled(std::string_view platform) {
+  const std::string prefix = "libq" + std::string(platform);
+  for (const auto& folder : platformPluginFolders()) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+      const std::string name = it->path().filename().string();
+      if (name.starts_with(prefix) && (name[prefix.size()] == '.' || name[prefix.size()] == '-')) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// One entry of QT_QPA_PLATFORM, without its ":options" part: its plugin is
+// installed, and the display server it needs answers.
 bool platformAnswers(std::string_view name) {
+  if (name.empty() || !pluginInstalled(name)) {
+    return false;
+  }
   if (name.starts_with("xcb")) {
     return x11Answers();
   }
@@ -68,31 +129,24 @@ bool platformAnswers(std::string_view name) {
     return waylandAnswers();
   }
   // offscreen, minimal and the other platforms need no display server.
-  return !name.empty();
-}
-
-// QT_QPA_PLATFORM may list several platforms, separated by ';', that Qt tries
-// in turn.
-bool anyPlatformAnswers(std::string_view platforms) {
-  while (!platforms.empty()) {
-    const auto end = platforms.find(';');
-    const std::string_view entry = platforms.substr(0, end);
-    if (platformAnswers(entry.substr(0, entry.find(':')))) {
-      return true;
-    }
-    platforms = end == std::string_view::npos ? std::string_view() : platforms.substr(end + 1);
-  }
-  return false;
+  return true;
 }
 
 }  // namespace
 
+// QT_QPA_PLATFORM may list several platforms, separated by ';', that Qt tries
+// in turn; without it Qt tries Wayland, then X11.
 bool displayAvailable() {
-  const std::string platforms = environmentValue("QT_QPA_PLATFORM");
-  if (!platforms.empty()) {
-    return anyPlatformAnswers(platforms);
+  std::string platforms = environmentValue("QT_QPA_PLATFORM");
+  if (platforms.empty()) {
+    platforms = "wayland;xcb";
   }
-  return waylandAnswers() || x11Answers();
+  for (const auto entry : splitList(platforms, ';')) {
+    if (platformAnswers(entry.substr(0, entry.find(':')))) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace gapmerge

@@ -3,14 +3,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <utility>
 
 #include "ui/placement.hpp"
@@ -22,6 +26,12 @@ namespace {
 constexpr Qt::WindowFlags frameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                                        Qt::WindowCloseButtonHint;
+
+// Tab stops every 8 characters, as a terminal sets them.
+constexpr int charactersPerTab = 8;
+
+// How long the window may take to appear before the run goes on.
+constexpr int exposeWaitMs = 500;
 
 }  // namespace
 
@@ -36,18 +46,57 @@ ResultMainWindow::ResultMainWindow(std::function<void()> onCloseRequest)
   resize(resultWindowSize);
 }
 
-// The frame is known only once the window is shown, so the window is centred
-// by its inner size first and again with its frame.
+// The frame is known only once the window is shown, and under a window
+// manager only once the manager has framed it. The window is centred by what
+// is known before and after show(), and again when its frame arrives. The
+// events of the showing are handled at once, so that this happens before the
+// window is first drawn and the run, which handles no events, begins.
 void ResultMainWindow::showCentred() {
   centreOnScreen();
   show();
   centreOnScreen();
+  windowHandle()->installEventFilter(this);
+  waitUntilExposed();
 }
 
 void ResultMainWindow::centreOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen != nullptr) {
+    centredFrame_ = windowHandle() == nullptr ? QMargins() : windowHandle()->frameMargins();
     move(centredPosition(screen->geometry(), frameGeometry().size()));
+  }
+}
+
+void ResultMainWindow::waitUntilExposed() {
+  QEventLoop loop;
+  exposeLoop_ = &loop;
+  QTimer::singleShot(exposeWaitMs, &loop, &QEventLoop::quit);
+  if (!windowHandle()->isExposed()) {
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
+  exposeLoop_ = nullptr;
+}
+
+// The frame extents are known once the window is exposed or has moved into
+// its frame. Until a frame arrives, each new one centres the window again.
+bool ResultMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() &&
+      (event->type() == QEvent::Expose || event->type() == QEvent::Move)) {
+    recentreInFrame();
+    if (exposeLoop_ != nullptr && windowHandle()->isExposed()) {
+      exposeLoop_->quit();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void ResultMainWindow::recentreInFrame() {
+  const QMargins frame = windowHandle()->frameMargins();
+  if (frame != centredFrame_ && windowState() == Qt::WindowNoState) {
+    centreOnScreen();
+  }
+  if (!frame.isNull()) {
+    windowHandle()->removeEventFilter(this);
   }
 }
 
@@ -68,6 +117,8 @@ void ResultMainWindow::addTextView() {
   textView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textView_->document()->setMaximumBlockCount(0);
   textView_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  textView_->setTabStopDistance(
+      charactersPerTab * QFontMetricsF(textView_->font()).horizontalAdvance(QLatin1Char(' ')));
 }
 
 void ResultMainWindow::bindCloseKey() {

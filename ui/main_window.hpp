@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QSize>
 
 #include <functional>
 
+class QEventLoop;
 class QTextEdit;
 
 // The result window "Primes gaps": an editable text view of fixed size in the
@@ -20,21 +22,27 @@ class ResultMainWindow final : public QMainWindow {
  public:
   explicit ResultMainWindow(std::function<void()> onCloseRequest);
 
-  // Shows the window, centred on the primary screen.
+  // Shows the window, centred on the primary screen with its frame, and
+  // waits a moment for it to appear.
   void showCentred();
   [[nodiscard]] QTextEdit* textView() const { return textView_; }
 
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void centreOnScreen();
+  void waitUntilExposed();
+  void recentreInFrame();
   void addTextView();
   void bindCloseKey();
 
   std::function<void()> onCloseRequest_;
   QTextEdit* textView_ = nullptr;
+  QMargins centredFrame_;  // the frame the window was last centred with
+  QEventLoop* exposeLoop_ = nullptr;
 };
 
 }  // namespace gapmerge

@@ -1,27 +1,22 @@
 #include "ui/result_window.hpp"
 
-#include <QApplication>
-#include <array>
-
 #include "ui/desktop_hand_over.hpp"
-#include "ui/display_check.hpp"
 #include "ui/window_view.hpp"
 
 namespace gapmerge {
 
 namespace {
 
-// Starts Qt only once a display is known to answer, then hands every call to
-// a WindowView that opens files with the desktop.
+// Starts Qt when the view opens, then hands every call to a WindowView that
+// opens files with the desktop.
 class DesktopResultView final : public ResultView {
  public:
-  explicit DesktopResultView(char* programName) : arguments_{programName, nullptr} {}
+  explicit DesktopResultView(DesktopSession& session) : session_(session) {}
 
   bool open() override {
-    if (!displayAvailable()) {
+    if (!session_.start()) {
       return false;
     }
-    application_ = std::make_unique<QApplication>(argumentCount_, arguments_.data());
     view_ = std::make_unique<WindowView>(openWithDesktop);
     return view_->open();
   }
@@ -32,18 +27,14 @@ class DesktopResultView final : public ResultView {
   void wait() override { view_->wait(); }
 
  private:
-  // Qt sees the program name only: the command line was read already, and a
-  // folder named like a Qt option must not reach Qt.
-  int argumentCount_ = 1;
-  std::array<char*, 2> arguments_;
-  std::unique_ptr<QApplication> application_;  // declared first: outlives the view
+  DesktopSession& session_;
   std::unique_ptr<WindowView> view_;
 };
 
 }  // namespace
 
-std::unique_ptr<ResultView> makeResultWindow(char* programName) {
-  return std::make_unique<DesktopResultView>(programName);
+std::unique_ptr<ResultView> makeResultWindow(DesktopSession& session) {
+  return std::make_unique<DesktopResultView>(session);
 }
 
 }  // namespace gapmerge

@@ -49,7 +49,7 @@ TEST(CommandLine, helpVersionAndUsageErrors) {
            {"--frobnicate"}, {"--batch", "extra"}, {"-C"}, {"--batch", "-C", "no/such/dir"}}) {
     const auto result = runGapmerge(arguments, dir.path().string());
     EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_NE(result.err.find("usage: gapmerge"), std::string::npos);
+    EXPECT_NE(result.err.find("Usage: gapmerge"), std::string::npos);
     EXPECT_EQ(result.out, "");
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));

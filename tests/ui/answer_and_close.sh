@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Run on an X display (xvfb-run): starts gapmerge in a folder, answers its open
-# question with No, presses Escape in the result window and exits with the
-# program's exit status, or with 125 when a window did not appear in time.
+# Starts a fresh X server of 1280x1024 on a free display, openbox on it, and
+# gapmerge in a folder; answers the program's windows and exits with its exit
+# status, or with 125 when something did not happen in time.
+#   run     gapmerge -C FOLDER; the open question is answered No, the result
+#           window, which must be centred with its frame, gets Escape
+#   choose  gapmerge --choose-folder FOLDER; the folder dialog is answered
+#           with Return (FOLDER), then as for run
+#   cancel  gapmerge --choose-folder FOLDER; the folder dialog gets Escape
 set -u
-program=$1
-folder=$2
+how=$1
+program=$2
+folder=$3
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-"$program" -C "$folder" &
-pid=$!
 
 give_up() {
   echo "answer_and_close: $1" >&2
@@ -16,6 +19,31 @@ give_up() {
   wait "$pid"
   exit 125
 }
+
+# Xvfb takes the first free display and writes its number when it is ready.
+display_file=$(mktemp)
+window_manager=
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+server=$!
+trap 'kill $window_manager $server 2>/dev/null; rm -f "$display_file"' EXIT
+for _ in $(seq 300); do
+  [ -s "$display_file" ] && break
+  sleep 0.1
+done
+export DISPLAY=":$(cat "$display_file")"
+openbox >/dev/null 2>&1 &
+window_manager=$!
+for _ in $(seq 300); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+if [ "$how" = run ]; then
+  "$program" -C "$folder" &
+else
+  "$program" --choose-folder "$folder" &
+fi
+pid=$!
 
 # The id of the visible window with this exact title, waiting up to 30 s.
 find_window() {
@@ -32,21 +60,45 @@ wait_until_gone() {
 }
 
 press() {
-  timeout 10 xdotool windowfocus --sync "$1" && timeout 10 xdotool key --clearmodifiers "$2"
+  timeout 10 xdotool windowactivate --sync "$1" && timeout 10 xdotool key --clearmodifiers "$2"
 }
 
-question=$(find_window 'Open merged results file')
-[ -n "$question" ] || give_up "no question box"
-press "$question" n || give_up "could not answer the question"
-wait_until_gone 'Open merged results file' || give_up "the question box stayed open"
+# The frame (the window with the frame extents around it) must be centred on
+# the screen by its own size.
+check_centred() {
+  local extents x y
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)
+  read -r left right top bottom <<<"${extents:-0 0 0 0}"
+  x=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+  local width=$((800 + left + right)) height=$((600 + top + bottom))
+  local at="($((x - left)), $((y - top)))"
+  local centred="($(((1280 - width) / 2)), $(((1024 - height) / 2)))"
+  [ "$at" = "$centred" ] || give_up "the ${width}x$height frame is at $at, not at $centred"
+}
 
-window=$(find_window 'Primes gaps')
-[ -n "$window" ] || give_up "no result window"
-press "$window" Escape || give_up "could not press Escape"
+if [ "$how" != run ]; then
+  dialog=$(find_window 'Choose the folder to merge')
+  [ -n "$dialog" ] || give_up "no folder dialog"
+  if [ "$how" = cancel ]; then key=Escape; else key=Return; fi
+  press "$dialog" "$key" || give_up "could not answer the folder dialog"
+fi
+
+if [ "$how" != cancel ]; then
+  question=$(find_window 'Open merged results file')
+  [ -n "$question" ] || give_up "no question box"
+  press "$question" n || give_up "could not answer the question"
+  wait_until_gone 'Open merged results file' || give_up "the question box stayed open"
+
+  window=$(find_window 'Primes gaps')
+  [ -n "$window" ] || give_up "no result window"
+  check_centred "$window"
+  press "$window" Escape || give_up "could not press Escape"
+fi
 
 for _ in $(seq 300); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$pid" 2>/dev/null && give_up "the program did not end after Escape"
+kill -0 "$pid" 2>/dev/null && give_up "the program did not end"
 wait "$pid"

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/scratch_dir.hpp"
+#include "ui/folder_chooser.hpp"
 #include "ui/main_window.hpp"
 #include "ui/placement.hpp"
 #include "ui/window_view.hpp"
@@ -81,6 +85,30 @@ class Window : public ::testing::Test {
   WindowView view;
 };
 
+// Answers the folder dialog that the next chooseFolder shows.
+void answerFolderDialog(const std::function<void(QFileDialog&)>& answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr) << "no folder dialog is shown";
+    answer(*dialog);
+  });
+}
+
+TEST(FolderChooser, givesTheChosenFolderAndOpensThereNextTime) {
+  const ScratchDir chosen;
+  const QString folder = QString::fromStdString(chosen.path().string());
+  answerFolderDialog([&folder](QFileDialog& dialog) {
+    dialog.setDirectory(folder);
+    static_cast<QDialog&>(dialog).accept();
+  });
+  EXPECT_EQ(chooseFolder({}), chosen.path().string());
+  answerFolderDialog([&folder](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.directory().absolutePath(), folder);
+    dialog.reject();
+  });
+  EXPECT_EQ(chooseFolder("/no/such/folder"), std::nullopt);
+}
+
 TEST(CentredPosition, centresOrStartsAtTheScreenEdge) {
   EXPECT_EQ(centredPosition(QRect(1920, 100, 1025, 769), QSize(800, 600)), QPoint(2032, 184));
   EXPECT_EQ(centredPosition(QRect(0, 0, 640, 768), QSize(800, 600)), QPoint(0, 84));
@@ -96,6 +124,8 @@ TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
   EXPECT_TRUE(window().statusBar()->isVisible());
   EXPECT_TRUE(window().statusBar()->currentMessage().isEmpty());
   EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
+  const QTextEdit& text = *window().textView();
+  EXPECT_EQ(text.tabStopDistance(), 8 * QFontMetricsF(text.font()).horizontalAdvance(' '));
 }
 
 TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {

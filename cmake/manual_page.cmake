@@ -1,0 +1,20 @@
+# add_manual_page(TARGET DESCRIPTION [HELP2MAN_OPTION...]): makes man/TARGET.1.gz
+# in the build tree at build time from the program's --help with help2man, and
+# installs it in section 1 of the manual.
+find_program(HELP2MAN help2man REQUIRED)
+find_program(GZIP gzip REQUIRED)
+
+function(add_manual_page target description)
+  set(page ${PROJECT_BINARY_DIR}/man/${target}.1)
+  add_custom_command(
+    OUTPUT ${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND ${HELP2MAN} --no-info --section=1 --name=${description} ${ARGN}
+            --output=${page} $<TARGET_FILE:${target}>
+    COMMAND ${GZIP} -9nf ${page}
+    DEPENDS ${target}
+    COMMENT "Manual page ${target}.1"
+    VERBATIM)
+  add_custom_target(${target}_manual ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
