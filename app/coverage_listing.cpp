@@ -11,9 +11,9 @@ namespace gapmerge {
 namespace {
 
 void appendRange(std::string& out, const BoundRange& range) {
-  appendGroupedInteger(out, range.from, ".");
+  appendGroupedInteger(out, range.from);
   out.append(" to ");
-  appendGroupedInteger(out, range.to, ".");
+  appendGroupedInteger(out, range.to);
 }
 
 void appendCovered(std::string& out, const CoveredInterval& interval) {

@@ -17,7 +17,7 @@ double quotient(std::int64_t count, std::int64_t divisor) {
 }
 
 void appendGroupedBound(std::string& out, std::int64_t bound) {
-  appendGrouped(out, static_cast<double>(bound), 0, ",", ".");
+  appendGrouped(out, static_cast<double>(bound));
 }
 
 void writeCountItem(TextAppender& out, std::int64_t gap, std::int64_t count) {

@@ -24,16 +24,16 @@ std::string_view specialWord(double value) {
   return {};
 }
 
-// Appends digits (and a leading "-") with separator before every group of
-// three digits counted from the right.
-void appendDigitsGrouped(std::string& out, std::string_view digits, std::string_view separator) {
+// Appends digits (and a leading "-") with "." before every group of three
+// digits counted from the right.
+void appendDigitsGrouped(std::string& out, std::string_view digits) {
   if (digits.starts_with('-')) {
     out.push_back('-');
     digits.remove_prefix(1);
   }
   for (std::size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) {
-      out.append(separator);
+      out.push_back('.');
     }
     out.push_back(digits[i]);
   }
@@ -84,27 +84,21 @@ void appendFixed(std::string& out, double value, int decimals) {
              static_cast<std::size_t>(writeFixed(buffer.data(), value, decimals) - buffer.data()));
 }
 
-void appendGrouped(std::string& out, double value, int decimals, std::string_view mark,
-                   std::string_view separator) {
-  if (const auto word = specialWord(value); !word.empty()) {
-    out.append(word);
-    return;
-  }
+void appendGrouped(std::string& out, double value) {
   std::array<char, maxFixedLength> buffer{};
-  const char* end = writeFixed(buffer.data(), value, decimals);
+  const char* end = writeFixed(buffer.data(), value, 0);
   const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-  const auto point = text.find('.');
-  appendDigitsGrouped(out, text.substr(0, point), separator);
-  if (point != std::string_view::npos) {
-    out.append(mark).append(text.substr(point + 1));
+  if (specialWord(value).empty()) {
+    appendDigitsGrouped(out, text);
+  } else {
+    out.append(text);
   }
 }
 
-void appendGroupedInteger(std::string& out, std::int64_t value, std::string_view separator) {
+void appendGroupedInteger(std::string& out, std::int64_t value) {
   std::array<char, maxIntegerLength> buffer{};
   const char* end = writeInteger(buffer.data(), value);
-  appendDigitsGrouped(out, {buffer.data(), static_cast<std::size_t>(end - buffer.data())},
-                      separator);
+  appendDigitsGrouped(out, {buffer.data(), static_cast<std::size_t>(end - buffer.data())});
 }
 
 std::string formatInteger(std::int64_t value) {
@@ -113,22 +107,15 @@ std::string formatInteger(std::int64_t value) {
   return out;
 }
 
-std::string formatGroupedInteger(std::int64_t value, std::string_view separator) {
+std::string formatGroupedInteger(std::int64_t value) {
   std::string out;
-  appendGroupedInteger(out, value, separator);
+  appendGroupedInteger(out, value);
   return out;
 }
 
 std::string formatFixed(double value, int decimals) {
   std::string out;
   appendFixed(out, value, decimals);
-  return out;
-}
-
-std::string formatGrouped(double value, int decimals, std::string_view mark,
-                          std::string_view separator) {
-  std::string out;
-  appendGrouped(out, value, decimals, mark, separator);
   return out;
 }
 

@@ -30,19 +30,16 @@ char* writeFixed(char* at, double value, int decimals);
 void appendInteger(std::string& out, std::int64_t value);
 void appendFixed(std::string& out, double value, int decimals);
 
-// As appendFixed, with the integer digits grouped by threes with `separator`
-// and `mark` standing for the decimal point.
-void appendGrouped(std::string& out, double value, int decimals, std::string_view mark,
-                   std::string_view separator);
+// The whole number nearest to value, its digits grouped by threes with ".":
+// 1234567.0 gives "1.234.567"; the special values as appendFixed writes them.
+void appendGrouped(std::string& out, double value);
 
-// The exact decimal digits of value grouped by threes with separator, and a
-// leading "-" for negative values: -1234567 with "." gives "-1.234.567".
-void appendGroupedInteger(std::string& out, std::int64_t value, std::string_view separator);
+// The exact digits of value grouped by threes with ".": -1234567 gives
+// "-1.234.567".
+void appendGroupedInteger(std::string& out, std::int64_t value);
 
 std::string formatInteger(std::int64_t value);
-std::string formatGroupedInteger(std::int64_t value, std::string_view separator);
+std::string formatGroupedInteger(std::int64_t value);
 std::string formatFixed(double value, int decimals);
-std::string formatGrouped(double value, int decimals, std::string_view mark,
-                          std::string_view separator);
 
 }  // namespace gapmerge

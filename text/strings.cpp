@@ -1,36 +1,11 @@
 #include "text/strings.hpp"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "text/wrap.hpp"
 
 namespace gapmerge {
-
-std::string_view leftPart(std::string_view s, std::int64_t n) {
-  if (n <= 0) {
-    return {};
-  }
-  return s.substr(0, static_cast<std::size_t>(n));
-}
-
-std::string_view midPart(std::string_view s, std::int64_t p) {
-  const auto start = static_cast<std::uint64_t>(std::max<std::int64_t>(p, 1) - 1);
-  if (start >= s.size()) {
-    return {};
-  }
-  return s.substr(static_cast<std::size_t>(start));
-}
-
-std::size_t findText(std::string_view s, std::string_view t, std::int64_t p) {
-  const auto start = static_cast<std::uint64_t>(std::max<std::int64_t>(p, 1) - 1);
-  if (s.empty() || t.empty() || start >= s.size()) {
-    return 0;
-  }
-  const auto at = s.find(t, static_cast<std::size_t>(start));
-  return at == std::string_view::npos ? 0 : at + 1;
-}
 
 std::string replaceAll(std::string_view s, std::string_view find, std::string_view replacement) {
   if (find.empty()) {

@@ -10,15 +10,6 @@
 // One byte is one character; positions count from 1.
 namespace gapmerge {
 
-// The first n bytes of s; n below 0 gives "", n beyond the length gives s.
-std::string_view leftPart(std::string_view s, std::int64_t n);
-
-// s from position p to its end; p below 1 counts as 1.
-std::string_view midPart(std::string_view s, std::int64_t p);
-
-// Position of the first t in s at p or later; 0 when none or either is empty.
-std::size_t findText(std::string_view s, std::string_view t, std::int64_t p = 1);
-
 // s with every occurrence of find replaced, left to right, without overlap.
 std::string replaceAll(std::string_view s, std::string_view find, std::string_view replacement);
 

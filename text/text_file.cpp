@@ -161,11 +161,6 @@ void writeText(TextFile& file, std::string_view bytes) {
   }
 }
 
-void writeLine(TextFile& file, std::string_view text) {
-  writeText(file, text);
-  writeText(file, "\r\n");
-}
-
 bool closeTextFile(TextFile& file) {
   if (file.fd < 0) {
     return false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Buffered byte files that read lines with any line end and write CR LF lines.
+// Buffered byte files that read lines with any line end and write bytes.
 // A file is locked while it is open (non-blocking advisory locks): shared for
 // reading, so readers never shut each other out, and exclusive for writing. A
 // handle whose open failed does nothing: it reads as an empty file and drops
@@ -46,9 +46,6 @@ bool atEnd(TextFile& file);
 
 // The next line without its end (LF, CR, CR LF or NUL) into `line`; "" at the end.
 void readLine(TextFile& file, std::string& line);
-
-// Writes text followed by CR LF.
-void writeLine(TextFile& file, std::string_view text);
 
 // Writes bytes as they stand.
 void writeText(TextFile& file, std::string_view bytes);

@@ -29,11 +29,11 @@ std::optional<std::string> compareValue(std::string_view what, std::optional<std
   if (said == found) {
     return std::nullopt;
   }
-  const std::string bySieve = found ? formatGroupedInteger(*found, ".") : "none";
+  const std::string bySieve = found ? formatGroupedInteger(*found) : "none";
   if (!said) {
     return "no " + std::string(what) + " in the report, " + bySieve + " by the sieve";
   }
-  return std::string(what) + " " + formatGroupedInteger(*said, ".") + " in the report, " + bySieve +
+  return std::string(what) + " " + formatGroupedInteger(*said) + " in the report, " + bySieve +
          " by the sieve";
 }
 

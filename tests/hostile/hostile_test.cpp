@@ -54,6 +54,7 @@ struct Case {
   Setup setup;
   std::string total;
   std::string shown;
+  std::string alsoShown = {};  // a second text that must be shown, when any
 };
 
 void expectRuns(const std::vector<Case>& cases) {
@@ -66,6 +67,7 @@ void expectRuns(const std::vector<Case>& cases) {
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_TRUE(merged.ends_with("\r\nnGaps : " + c.total + "\r\n")) << merged;
     EXPECT_TRUE(contains(result.out + merged, c.shown)) << result.out;
+    EXPECT_TRUE(contains(result.out + merged, c.alsoShown)) << result.out;
   }
 }
 
@@ -101,36 +103,57 @@ void bindSocket(const fs::path& path) {
 
 TEST(Hostile, specialFilesNamedLikeReportsAreSkipped) {
   const ScratchDir outside;
-  const auto kept = outside.write("kept.txt", holeReport);
-  int locked = -1;
+  const auto elsewhere = outside.write("kept.txt", holeReport);
   const auto link = [](const fs::path& target) {
     return aroundHole([target](const fs::path& hole) { fs::create_symlink(target, hole); });
   };
+  std::vector<int> held;
+  const auto heldWith = [&held](int lock) {
+    return aroundHole([&held, lock](const fs::path& hole) {
+      std::ofstream(hole) << holeReport;
+      held.push_back(::open(hole.c_str(), O_RDONLY));
+      EXPECT_EQ(::flock(held.back(), lock), 0);
+    });
+  };
+  // Nothing of it is merged and no mid gap is formed across it, yet its sections stand.
   const std::string skipped =
       holeName + " : Report could not be opened, nothing merged from " + holeName + "\n\n";
+  const std::string kept = "Mid gaps : Gaps (20) [gap, qty]\r\n[1, 1], [2, 2], \r\nTotal 3 gaps";
+  // Mid gaps 11 - 7 = 4 and 23 - 19 = 4 join the three reports.
+  const std::string joined = "[1, 1], [2, 4], [4, 3], [6, 1], \r\n";
   expectRuns({
-      {"a UNIX socket", aroundHole(bindSocket), "4", skipped},
+      {"a UNIX socket", aroundHole(bindSocket), "4", skipped, kept},
       {"a FIFO", aroundHole([](const fs::path& hole) { ::mkfifo(hole.c_str(), 0600); }), "4",
-       skipped},
+       skipped, kept},
       {"a link to a FIFO", aroundHole([](const fs::path& hole) {
          ::mkfifo((hole.parent_path() / "pipe").c_str(), 0600);
          fs::create_symlink("pipe", hole);
        }),
-       "4", skipped},
-      {"a link to /dev/zero", link("/dev/zero"), "4", skipped},
-      {"a link to /dev/null", link("/dev/null"), "4", skipped},
-      {"a dangling link", link("missing.txt"), "4", skipped},
-      {"a link to itself", link(holeName), "4", skipped},
-      // Mid gaps 11 - 7 = 4 and 23 - 19 = 4 join the three reports.
-      {"a link to a report elsewhere", link(kept), "9", "[1, 1], [2, 4], [4, 3], [6, 1], \r\n"},
-      {"a report another reader holds", aroundHole([&locked](const fs::path& hole) {
-         std::ofstream(hole) << holeReport;
-         locked = ::open(hole.c_str(), O_RDONLY);
-         EXPECT_EQ(::flock(locked, LOCK_SH), 0);
-       }),
-       "9", "[1, 1], [2, 4], [4, 3], [6, 1], \r\n"},
+       "4", skipped, kept},
+      {"a link to /dev/zero", link("/dev/zero"), "4", skipped, kept},
+      {"a link to /dev/null", link("/dev/null"), "4", skipped, kept},
+      {"a dangling link", link("missing.txt"), "4", skipped, kept},
+      {"a link to itself", link(holeName), "4", skipped, kept},
+      {"a report another program writes", heldWith(LOCK_EX), "4", skipped, kept},
+      {"a report another reader holds", heldWith(LOCK_SH), "9", joined},
+      {"a link to a report elsewhere", link(elsewhere), "9", joined},
   });
-  ::close(locked);
+  for (const int fd : held) {
+    ::close(fd);
+  }
+}
+
+// The first report and the hole, each in a folder below, and links made by
+// link(folder): each report is read once, mid gap 11 - 7 = 4.
+Setup inFolders(const fs::path& first, const fs::path& hole,
+                const std::function<void(const fs::path&)>& link = {}) {
+  return [=](const ScratchDir& dir) {
+    dir.write(first / firstName, firstReport);
+    dir.write(hole / holeName, holeReport);
+    if (link) {
+      link(dir.path());
+    }
+  };
 }
 
 TEST(Hostile, linksToFoldersAreNotFollowedAndDeepTreesAreRead) {
@@ -146,43 +169,30 @@ TEST(Hostile, linksToFoldersAreNotFollowedAndDeepTreesAreRead) {
   rlimit lowered = saved;
   lowered.rlim_cur = 64;
   ::setrlimit(RLIMIT_NOFILE, &lowered);
-  // The first report and the hole once each: mid gap 11 - 7 = 4.
   const std::string once = "FileName : " + holeName + "\n";
   expectRuns({
       {"loops of links",
-       [](const ScratchDir& dir) {
-         dir.write(fs::path("a") / firstName, firstReport);
-         dir.write(fs::path("b") / holeName, holeReport);
-         fs::create_directory(dir.path() / "c");
-         fs::create_symlink("../b", dir.path() / "a" / "toB");
-         fs::create_symlink("../a", dir.path() / "b" / "toA");
-         fs::create_symlink(".", dir.path() / "c" / "self");
-         fs::create_symlink("..", dir.path() / "c" / "up");
-         fs::create_symlink(dir.path(), dir.path() / "d");
-       },
+       inFolders("a", "b",
+                 [](const fs::path& root) {
+                   fs::create_directory(root / "c");
+                   fs::create_symlink("../b", root / "a" / "toB");
+                   fs::create_symlink("../a", root / "b" / "toA");
+                   fs::create_symlink(".", root / "c" / "self");
+                   fs::create_symlink("..", root / "c" / "up");
+                   fs::create_symlink(root, root / "d");
+                 }),
        "7", once},
       {"links to folders in the tree and elsewhere",
-       [&elsewhere](const ScratchDir& dir) {
-         dir.write(fs::path("real") / firstName, firstReport);
-         dir.write(fs::path("real") / holeName, holeReport);
-         fs::create_symlink("real", dir.path() / "Archive");
-         fs::create_symlink(dir.path() / "real", dir.path() / "Tramvelok linked folder");
-         fs::create_symlink(elsewhere.path(), dir.path() / "Tramvelok 21 to 30 folder");
-       },
+       inFolders("real", "real",
+                 [&elsewhere](const fs::path& root) {
+                   fs::create_symlink("real", root / "Archive");
+                   fs::create_symlink(root / "real", root / "Tramvelok linked folder");
+                   fs::create_symlink(elsewhere.path(), root / "Tramvelok 21 to 30 folder");
+                 }),
        "7", once},
       {"folders named like reports",
-       [](const ScratchDir& dir) {
-         dir.write(fs::path("Tramvelok 1 to 10 folder") / firstName, firstReport);
-         dir.write(fs::path("Tramvelok 11 to 20 folder") / "inner" / holeName, holeReport);
-         fs::create_directory(dir.path() / "Tramvelok empty");
-       },
-       "7", once},
-      {"a tree 200 levels deep",
-       [&deep](const ScratchDir& dir) {
-         dir.write(deep / firstName, firstReport);
-         dir.write(deep / "e" / holeName, holeReport);
-       },
-       "7", once},
+       inFolders("Tramvelok 1 to 10 folder", "Tramvelok 11 to 20 folder/inner"), "7", once},
+      {"a tree 200 levels deep", inFolders(deep, deep / "e"), "7", once},
   });
   ::setrlimit(RLIMIT_NOFILE, &saved);
 }

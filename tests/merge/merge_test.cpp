@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,23 +75,6 @@ TEST(ReportParser, gapTableItemsGoToTheHistogram) {
   EXPECT_EQ(entries, (decltype(entries){{0, 4}, {2, 11}, {4, 7}, {12, 5}}));
   EXPECT_EQ(stats.runningGapTotal, 27);
   EXPECT_EQ(record.nmin, 0);
-}
-
-// Gaps beyond the histogram count only in the running total; sums wrap around.
-TEST(GapStats, midGapsTotalsAndWrapAround) {
-  constexpr auto min = std::numeric_limits<std::int64_t>::min();
-  GapStats stats;
-  EXPECT_FALSE(addMidGap(stats, 7).has_value());
-  closeReport(stats, 100);
-  EXPECT_EQ(addMidGap(stats, 2100), 2000);
-  addTableEntry(stats, 2001, 3);
-  addTableEntry(stats, 2, std::numeric_limits<std::int64_t>::max());
-  StatsBlock block;
-  finalSeries(stats.histogram, block);
-  EXPECT_EQ(block.divisor, min);
-  EXPECT_EQ(runningTotal(stats), min + 3);
-  closeReport(stats, min);
-  EXPECT_EQ(addMidGap(stats, 1), min + 1);
 }
 
 // A report of the slice from to `to` whose values agree with each other.

@@ -42,9 +42,9 @@ TEST(MakeSlices, writesTheWholeReportOfOneSlice) {
 
 TEST(MakeSlices, cutsSlicesOfAGivenSizeWithTheGivenStamp) {
   const ScratchDir dir;
-  const auto [status, out] = runMakeSlices({"--from", "100", "--to", "1000", "--size", "300",
-                                            "--stamp", "19991231235959", "--out", dir.path()});
-  EXPECT_EQ(status, 0) << out;
+  const auto result = runMakeSlices({"--from", "100", "--to", "1000", "--size", "300", "--stamp",
+                                     "19991231235959", "--out", dir.path()});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(namesIn(dir), (std::set<std::string>{"Tramvelok 100 to 399 19991231235959.txt",
                                                  "Tramvelok 400 to 699 19991231235959.txt",
                                                  "Tramvelok 700 to 999 19991231235959.txt",
@@ -60,9 +60,9 @@ TEST(MakeSlices, rejectsWrongCommandLinesAndWritesNothing) {
            {"--from", "200", "--to", "100", "--slices", "1", "--out", out},
            {"--from", "1", "--to", "100", "--slices", "10", "--index", "10", "--out", out},
            {"--from", "1", "--to", "100", "--slices", "1", "--out", out, "--frobnicate", "1"}}) {
-    const auto [status, printed] = runMakeSlices(wrong);
-    EXPECT_EQ(status, 2) << printed;
-    EXPECT_TRUE(printed.starts_with("make-slices: ")) << printed;
+    const auto result = runMakeSlices(wrong);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_TRUE(result.err.starts_with("make-slices: ")) << result.err;
   }
   EXPECT_TRUE(fs::is_empty(dir.path()));
 }

@@ -7,20 +7,13 @@
 #include <string>
 
 #include "tests/real_data/real_data.hpp"
+#include "tests/support/output.hpp"
 #include "tests/support/program.hpp"
 
 namespace gapmerge::test {
 namespace {
 
 constexpr const char* joinWarning = " : Slices do not join: mid gap ";
-
-std::size_t countOf(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
 
 TEST(RangeOrder, mergesOneToABillionOnlyInRangeOrder) {
   const ScratchDir dir;

@@ -1,15 +1,13 @@
 #include "tests/real_data/real_data.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <map>
 #include <primesieve.hpp>
 #include <regex>
 #include <sstream>
 
-#include "tests/support/program.hpp"
+#include "tests/support/output.hpp"
 
 namespace gapmerge::test {
 
@@ -47,34 +45,14 @@ void expectOnlyEstimateWarnings(const std::string& out) {
 
 }  // namespace
 
-std::pair<int, std::string> runMakeSlices(const std::vector<std::string>& arguments) {
-  std::string command = "'" MAKE_SLICES_EXE "'";
-  for (const auto& argument : arguments) {
-    command += " '" + argument + "'";
-  }
-  FILE* pipe = ::popen((command + " </dev/null 2>&1").c_str(), "r");
-  std::string out;
-  char buffer[4096];
-  for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
-    out.append(buffer, got);
-  }
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+ProgramResult runMakeSlices(const std::vector<std::string>& arguments) {
+  return runProgram(MAKE_SLICES_EXE, arguments);
 }
 
 bool makeSlices(long long from, long long to, int count, const ScratchDir& dir) {
   return runMakeSlices({"--from", std::to_string(from), "--to", std::to_string(to), "--slices",
                         std::to_string(count), "--out", dir.path().string()})
-             .first == 0;
-}
-
-std::string lineAfter(const std::string& text, const std::string& key) {
-  const auto at = text.rfind(key);
-  if (at == std::string::npos) {
-    return "";
-  }
-  const auto start = at + key.size();
-  return text.substr(start, text.find_first_of("\r\n", start) - start);
+             .exitStatus == 0;
 }
 
 void expectExactMerge(const ScratchDir& dir, std::uint64_t from, std::uint64_t to,

@@ -2,23 +2,20 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
 
 // Real slice reports: make-slices sieves a range into reports, gapmerge merges
 // them, and the result is compared with the primes counted here directly.
 namespace gapmerge::test {
 
-// Runs make-slices with standard input closed: its exit status and all it printed.
-std::pair<int, std::string> runMakeSlices(const std::vector<std::string>& arguments);
+// Runs make-slices with standard input closed.
+ProgramResult runMakeSlices(const std::vector<std::string>& arguments);
 
 // Writes the reports of [from, to] cut into count slices into dir.
 bool makeSlices(long long from, long long to, int count, const ScratchDir& dir);
-
-// The rest of the line after the last occurrence of key in text; "" without one.
-std::string lineAfter(const std::string& text, const std::string& key);
 
 // Merges the reports in dir with --batch and the extra arguments, and expects
 // the gaps of the primes in [from, to] exactly, lastReport as the file name

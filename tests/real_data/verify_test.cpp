@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "tests/real_data/real_data.hpp"
+#include "tests/support/output.hpp"
 #include "tests/support/program.hpp"
 #include "verify/report_choice.hpp"
 
@@ -33,14 +33,6 @@ void edit(const ScratchDir& dir, const std::string& name, const std::string& fro
 // What --batch prints after the line of the output folder.
 std::string warningsOf(const std::string& out) {
   return out.substr(out.find('\n', out.find("\nOutputDirectory : ") + 1) + 1);
-}
-
-std::size_t mismatches(const std::string& out) {
-  std::size_t count = 0;
-  for (auto at = out.find(mismatch); at != std::string::npos; at = out.find(mismatch, at + 1)) {
-    ++count;
-  }
-  return count;
 }
 
 TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
@@ -69,26 +61,23 @@ TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
 
   const auto one = runGapmerge({"--batch", "--verify", "1", "--threads", "1", "-C", folder});
   EXPECT_EQ(one.exitStatus, 3);
-  EXPECT_EQ(mismatches(one.out), 1U);
+  EXPECT_EQ(countOf(one.out, mismatch), 1U);
   const auto two = runGapmerge({"--batch", "--verify", "2", "--seed", "9", "-C", folder});
-  EXPECT_EQ(mismatches(two.out), 2U);
+  EXPECT_EQ(countOf(two.out, mismatch), 2U);
   EXPECT_EQ(runGapmerge({"--batch", "--verify", "2", "--seed", "9", "-C", folder}).out, two.out);
 }
 
 TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {
   const ScratchDir dir;
-  for (const auto& entry : std::filesystem::directory_iterator(EXAMPLES_DIR)) {
-    if (entry.path().filename().string().starts_with("Tramvelok")) {
-      std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
-    }
-  }
+  dir.copyExamples();
   dir.write("Tramvelok -5 to 10 x.txt", "");
-  ASSERT_EQ(
-      runMakeSlices({"--from", "24", "--to", "28", "--slices", "1", "--out", dir.path()}).first,
-      0);  // a slice without primes, so without first and last prime lines
+  // A slice without primes, so without first and last prime lines.
+  ASSERT_EQ(runMakeSlices({"--from", "24", "--to", "28", "--slices", "1", "--out", dir.path()})
+                .exitStatus,
+            0);
   const auto passed = runGapmerge({"--batch", "--verify", "all", "-C", dir.path().string()});
   EXPECT_EQ(passed.exitStatus, 0);
-  EXPECT_EQ(mismatches(passed.out), 0U);
+  EXPECT_EQ(countOf(passed.out, mismatch), 0U);
   EXPECT_NE(passed.out.find("\nTramvelok -5 to 10 x.txt : Report is not verifiable"),
             std::string::npos);
 

@@ -1,10 +1,9 @@
 // Whole runs of the program: its command line, the order in which it reads the
-// reports and the warnings where slices do not join, reports it cannot read
-// and a merged file it cannot write.
+// reports and the warnings where slices do not join, a merged file it cannot
+// write, formatting threads, progress and two runs at once.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/output.hpp"
 #include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
 
@@ -29,14 +29,6 @@ std::string joinWarning(const std::string& name, long long midGap) {
          " to the previous report in " + name + "\n\n";
 }
 
-std::size_t countOf(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 TEST(CommandLine, helpVersionAndUsageErrors) {
   const auto help = runGapmerge({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
@@ -45,8 +37,17 @@ TEST(CommandLine, helpVersionAndUsageErrors) {
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_TRUE(version.out.starts_with("gapmerge "));
   const ScratchDir dir;
-  for (const auto& arguments : std::vector<std::vector<std::string>>{
-           {"--frobnicate"}, {"--batch", "extra"}, {"-C"}, {"--batch", "-C", "no/such/dir"}}) {
+  for (const auto& arguments :
+       std::vector<std::vector<std::string>>{{"--frobnicate"},
+                                             {"--batch", "extra"},
+                                             {"-C"},
+                                             {"--batch", "-C", "no/such/dir"},
+                                             {"--batch", "--csv", "-", "--json", "-"},
+                                             {"--batch", "--plot", "g.jpg"},
+                                             {"--batch", "--plot-size", "0x10"},
+                                             {"--batch", "--verify", "0"},
+                                             {"--batch", "--quiet", "--progress"},
+                                             {"--coverage", "--verify", "all"}}) {
     const auto result = runGapmerge(arguments, dir.path().string());
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_NE(result.err.find("Usage: gapmerge"), std::string::npos);
@@ -105,69 +106,10 @@ TEST(SliceJoin, rangeOrderPutsSlicesWithLongerBoundsInPlace) {
   EXPECT_EQ(countOf(byRange.out, "FileName : " + high + "\n"), 1U);
 }
 
-TEST(SliceJoin, reportsInNestedFoldersAreReadInPathOrder) {
-  const ScratchDir dir;
-  for (const char* name :
-       {"zz/Tramvelok 1 to 400 x.txt", "Tramvelok 1 to 100 x.txt",
-        "Archive/deeper/Tramvelok 1 to 300 x.txt", "Archive/Tramvelok 1 to 200 x.txt"}) {
-    dir.write(name, "Gaps [gap, qty]\n[2, 1], \n");
-  }
-  const auto result = runGapmerge({"--batch"}, dir.path().string());
-  const std::string merged = readFile(dir.path() / "fileout.txt");
-  const auto at = [&merged](const char* bound) {
-    return merged.find(std::string("Mid gaps : Gaps ") + bound);
-  };
-  EXPECT_LT(at("(200)"), at("(300)"));
-  EXPECT_LT(at("(300)"), at("(100)"));
-  EXPECT_LT(at("(100)"), at("(400)"));
-  EXPECT_NE(at("(400)"), std::string::npos);
-  EXPECT_EQ(countOf(result.out, "FileName : Tramvelok 1 to 400 x.txt\n"), 1U);
-}
-
-// Primes 2 to 7, 11 to 19 and 23 to 29 in three reports; the middle one is made unreadable.
-const std::string holeName = "Tramvelok 11 to 20 20261206120000.txt";
-const std::string firstReport =
-    "First prime in range : 2\nLast prime in range : 7\nGaps [gap, qty]\n[1, 1], [2, 2], \n";
-
+// Primes 2 to 7 and 23 to 29 in two reports.
 void writeFirstAndLast(const ScratchDir& dir) {
-  dir.write("Tramvelok 1 to 10 20261206120000.txt", firstReport);
-  dir.write("Tramvelok 21 to 30 20261206120000.txt",
-            "First prime in range : 23\nLast prime in range : 29\nGaps [gap, qty]\n[6, 1], \n");
-}
-
-// Nothing of the report is merged and no mid gap is formed across it, yet its
-// sections stand.
-TEST(UnreadableReport, aFifoALinkToNothingOrALockedReportIsSkipped) {
-  for (const std::string kind : {"fifo", "dangling link", "locked"}) {
-    SCOPED_TRACE(kind);
-    const ScratchDir dir;
-    writeFirstAndLast(dir);
-    const auto hole = dir.path() / holeName;
-    int locked = -1;
-    if (kind == "fifo") {
-      ASSERT_EQ(::mkfifo(hole.c_str(), 0600), 0);
-    } else if (kind == "dangling link") {
-      std::filesystem::create_symlink(dir.path() / "gone", hole);
-    } else {
-      dir.write(holeName, "First prime in range : 11\nLast prime in range : 19\n");
-      locked = ::open(hole.c_str(), O_RDONLY);
-      ASSERT_EQ(::flock(locked, LOCK_EX), 0);
-    }
-    const auto result = runGapmerge({"--batch"}, dir.path().string());
-    if (locked >= 0) {
-      ::close(locked);
-    }
-    const std::string merged = readFile(dir.path() / "fileout.txt");
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(countOf(result.out, holeName + " : Report could not be opened, nothing merged from " +
-                                      holeName + "\n\n"),
-              1U);
-    EXPECT_EQ(
-        countOf(merged, "Mid gaps : Gaps (20) [gap, qty]\r\n[1, 1], [2, 2], \r\nTotal 3 gaps"), 1U);
-    EXPECT_EQ(countOf(merged, "1 - 30\r\n\r\nnGaps = 4\r\n"), 1U);
-    EXPECT_EQ(countOf(merged, "\r\nGaps [gap, qty]\r\n\r\n[1, 1], [2, 2], [6, 1], \r\n"), 1U);
-    EXPECT_TRUE(merged.ends_with("nGaps : 4\r\n"));
-  }
+  dir.write("Tramvelok 1 to 10 20261206120000.txt", report(2, 7, "[1, 1], [2, 2], "));
+  dir.write("Tramvelok 21 to 30 20261206120000.txt", report(23, 29, "[6, 1], "));
 }
 
 TEST(MergedFile, aFolderInItsPlaceIsReportedFirstAndFailsTheRun) {
@@ -251,21 +193,6 @@ TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {
   const std::string total = "nGaps : " + std::to_string(reports) + "\nFileName";
   EXPECT_EQ(countOf(inner.out, total), 1U);
   EXPECT_EQ(countOf(outer.get().out, total), 1U);
-}
-
-// Twenty reports make a merged file far larger than the printed summary, so
-// the size limit stops the merged file but not the standard output.
-TEST(MergedFile, failedWritesAreReportedAndFailTheRun) {
-  const ScratchDir dir;
-  for (int slice = 0; slice < 20; ++slice) {
-    dir.write("Tramvelok " + std::to_string(slice) + " to 1 x.txt", firstReport);
-  }
-  const auto result = runGapmerge({"--batch"}, dir.path().string(), {.fileSizeLimit = 5000});
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_TRUE(
-      result.out.ends_with("fileout.txt : Merged results file is incomplete, writing failed in " +
-                           dir.asWorkingDirectory() + "\n\n"));
-  EXPECT_EQ(std::filesystem::file_size(dir.path() / "fileout.txt"), 5000U);
 }
 
 }  // namespace

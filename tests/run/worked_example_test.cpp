@@ -1,6 +1,7 @@
 // The merged file and the batch text of small runs, written out by hand.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "tests/support/program.hpp"
@@ -113,41 +114,24 @@ TEST(WorkedExample, oneReportGivesSixtySixLines) {
   EXPECT_EQ(readFile(dir.path() / "fileout.txt"), oneReportSections + closing);
   // The estimate for 1 to 30 rounds to 16 primes against 10 found.
   const std::string warnings = name + " : warning : 0.600000000000\t" + name + "\n\n";
-  EXPECT_EQ(result.out, withLf(oneReportSummary) + "FileName : " + name + "\nOutputDirectory : " +
-                            dir.asWorkingDirectory() + "\n" + warnings);
+  EXPECT_EQ(result.out, withLf(oneReportSummary) + "FileName : " + name +
+                            "\nOutputDirectory : " + dir.asWorkingDirectory() + "\n" + warnings);
   EXPECT_EQ(result.exitStatus, 0);
 }
 
+// Without a report every list of the summary is empty, every count 0, and
+// the range keeps its starting values.
 TEST(WorkedExample, noReportGivesTheFortyClosingLinesOnly) {
   ScratchDir dir;
   dir.write("tramvelok lower case.txt", "Gaps [gap, qty]\n[2, 1], \n");
   const auto result = runGapmerge({"--batch"}, dir.path().string());
 
-  // Lines 5 to 40 of the closing sections, every item list empty.
-  const std::string summary = crlfLines({
-      "", "Gaps [gap, qty]",
-      "", "",
-      "", "Normalized gaps [gap, %]",
-      "", "",
-      "", "0 Mod 3 []",
-      "", "1 Mod 3 []",
-      "", "2 Mod 3 []",
-      "", "Cumulative gaps",
-      "", "",
-      "", "Normalized cumulative gaps",
-      "", "",
-      "", "",
-      "", "0 : 0\t1 : 0\t2 : 0\tTotal : 0",
-      "", "0 Mod 3 []",
-      "", "1 Mod 3 []",
-      "", "2 Mod 3 []",
-      "", "",
-      "", "nGaps : 0",
-  });
+  std::string summary = std::regex_replace(oneReportSummary, std::regex(R"(\[\d.*, )"), "");
+  summary = std::regex_replace(summary, std::regex(R"(: \d+)"), ": 0");
   EXPECT_EQ(readFile(dir.path() / "fileout.txt"),
             crlfLines({"9.223.372.036.854.775.808 - 0", "", "nGaps = 0", ""}) + summary);
-  EXPECT_EQ(result.out, withLf(summary) +
-                            "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n");
+  EXPECT_EQ(result.out,
+            withLf(summary) + "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n");
   EXPECT_EQ(result.exitStatus, 0);
 }
 

@@ -26,8 +26,8 @@ std::string readAll(int fd) {
 
 }  // namespace
 
-ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::string& folder,
-                          const ProgramLimits& limits) {
+ProgramResult runProgram(const std::string& path, const std::vector<std::string>& arguments,
+                         const std::string& folder, const ProgramLimits& limits) {
   std::array<int, 2> out{};
   std::array<int, 2> err{};
   ProgramResult result;
@@ -48,13 +48,13 @@ ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     std::vector<std::string> copies(arguments);
-    copies.insert(copies.begin(), GAPMERGE_EXE);
+    copies.insert(copies.begin(), path);
     std::vector<char*> argv;
     for (auto& argument : copies) {
       argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    ::execv(GAPMERGE_EXE, argv.data());
+    ::execv(path.c_str(), argv.data());
     ::_exit(127);
   }
   ::close(out[1]);
@@ -71,6 +71,11 @@ ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::
     }
   }
   return result;
+}
+
+ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::string& folder,
+                          const ProgramLimits& limits) {
+  return runProgram(GAPMERGE_EXE, arguments, folder, limits);
 }
 
 }  // namespace gapmerge::test

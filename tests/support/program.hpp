@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// Runs the built gapmerge program and collects what it printed.
+// Runs a built program of the project and collects what it printed.
 namespace gapmerge::test {
 
 struct ProgramResult {
@@ -19,8 +19,12 @@ struct ProgramLimits {
   long long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes, -1 for none; SIGXFSZ is then ignored
 };
 
-// Runs gapmerge with arguments in folder (the current folder when empty),
-// with standard input closed.
+// Runs the program at path with arguments in folder (the current folder when
+// empty), with standard input closed.
+ProgramResult runProgram(const std::string& path, const std::vector<std::string>& arguments,
+                         const std::string& folder = {}, const ProgramLimits& limits = {});
+
+// Runs the built gapmerge.
 ProgramResult runGapmerge(const std::vector<std::string>& arguments, const std::string& folder = {},
                           const ProgramLimits& limits = {});
 

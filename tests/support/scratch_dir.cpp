@@ -45,6 +45,14 @@ std::filesystem::path ScratchDir::write(const std::filesystem::path& relative,
   return file;
 }
 
+void ScratchDir::copyExamples() const {
+  for (const auto& entry : std::filesystem::directory_iterator(EXAMPLES_DIR)) {
+    if (entry.path().filename().string().starts_with("Tramvelok")) {
+      std::filesystem::copy_file(entry.path(), path_ / entry.path().filename());
+    }
+  }
+}
+
 std::string readFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

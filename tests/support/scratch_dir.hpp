@@ -22,6 +22,9 @@ class ScratchDir {
   // Writes bytes to a file below the folder, creating its parent folders.
   std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const;
 
+  // Copies the bundled example reports into the folder.
+  void copyExamples() const;
+
  private:
   std::filesystem::path path_;
 };

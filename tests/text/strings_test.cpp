@@ -17,20 +17,7 @@ namespace {
 constexpr std::int64_t int64Max = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t int64Min = std::numeric_limits<std::int64_t>::min();
 
-// The bounds where the positions count from 1 and clamp at both ends.
-TEST(Strings, positionsClampAtBothEnds) {
-  EXPECT_EQ(leftPart("abc", -1), "");
-  EXPECT_EQ(leftPart("abc", int64Max), "abc");
-  EXPECT_EQ(midPart("abc", int64Min), "abc");
-  EXPECT_EQ(midPart("abc", 3), "c");
-  EXPECT_EQ(midPart("abc", 4), "");
-  EXPECT_EQ(midPart("abc", int64Max), "");
-  EXPECT_EQ(findText("abcabc", "bc", -7), 2U);
-  EXPECT_EQ(findText("abcabc", "bc", 3), 5U);
-  EXPECT_EQ(findText("abcabc", "bc", 6), 0U);
-  EXPECT_EQ(findText("abcabc", "bc", int64Max), 0U);
-  EXPECT_EQ(findText("aaa", "aa", 2), 2U);
-  EXPECT_EQ(findText("abc", ""), 0U);
+TEST(Strings, replaceTrimAndFilePart) {
   EXPECT_EQ(replaceAll("aaa", "aa", ""), "a");
   EXPECT_EQ(replaceAll("ab", "a", "aa"), "aab");
   EXPECT_EQ(replaceAll("abc", "", "x"), "abc");

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <cstdlib>
 #include <set>
 
 #include "tests/support/program.hpp"
@@ -13,6 +14,9 @@ namespace gapmerge::test {
 namespace {
 
 TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    ::unsetenv(name);
+  }
   const ScratchDir dir;
   dir.write("Tramvelok 1 to 100 x.txt",
             "Gaps [gap, qty]\n[1, 1], [2, 8], [4, 7], [6, 7], [8, 1], \n");
