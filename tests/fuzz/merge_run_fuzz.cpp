@@ -27,7 +27,8 @@ namespace fs = std::filesystem;
 // and the piece's number appended. "/" and NUL in names become "_".
 void writeReport(const fs::path& scratch, std::string_view piece, std::size_t number) {
   const std::size_t lineEnd = piece.find('\n');
-  std::string name = "Tramvelok" + std::string(piece.substr(0, std::min<std::size_t>(lineEnd, 100)));
+  std::string name =
+      "Tramvelok" + std::string(piece.substr(0, std::min<std::size_t>(lineEnd, 100)));
   for (char& c : name) {
     c = c == '/' || c == '\0' ? '_' : c;
   }

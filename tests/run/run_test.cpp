@@ -1,6 +1,7 @@
 // Whole runs of the program: its command line, the order in which it reads the
 // reports and the warnings where slices do not join, a merged file it cannot
-// write, formatting threads, progress and two runs at once.
+// write, formatting threads, progress, two runs at once, and the coverage of
+// the report names.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -56,17 +57,6 @@ TEST(CommandLine, helpVersionAndUsageErrors) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
 }
 
-TEST(CommandLine, directoryOptionRunsInThatFolder) {
-  const ScratchDir dir;
-  dir.write("sub/Tramvelok 1 to 10 x.txt", "Gaps [gap, qty]\n[1, 1], [2, 2], \n");
-  const auto result = runGapmerge({"-C", "sub", "--batch"}, dir.path().string());
-  EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_NE(result.out.find("OutputDirectory : " + dir.asWorkingDirectory() + "sub/\n"),
-            std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "sub" / "fileout.txt"));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
-}
-
 // Primes to 31 overlap the next slice's first prime; after 59 a hole to 5003.
 TEST(SliceJoin, anOverlapAndAHoleEachWarnOnceNamingTheReportAfterThem) {
   const ScratchDir dir;
@@ -112,30 +102,26 @@ void writeFirstAndLast(const ScratchDir& dir) {
   dir.write("Tramvelok 21 to 30 20261206120000.txt", report(23, 29, "[6, 1], "));
 }
 
-TEST(MergedFile, aFolderInItsPlaceIsReportedFirstAndFailsTheRun) {
-  const ScratchDir dir;
-  writeFirstAndLast(dir);
-  std::filesystem::create_directory(dir.path() / "fileout.txt");
-  const auto result = runGapmerge({"--batch"}, dir.path().string());
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(countOf(result.out, "OutputDirectory : " + dir.asWorkingDirectory() +
-                                    "\nfileout.txt : Merged results file could not be "
-                                    "created in " +
-                                    dir.asWorkingDirectory() + "\n\n"),
-            1U);
-  EXPECT_EQ(countOf(result.out, "nGaps : 5\n"), 1U);
-}
-
-TEST(MergedFile, aFileHeldByAnotherProgramIsNeitherEmptiedNorWritten) {
+// A fileout.txt that another program reads is neither emptied nor written;
+// the run says so in its first warning entry and fails.
+TEST(MergedFile, aFileHeldByAnotherProgramIsReportedAndFailsTheRun) {
   const ScratchDir dir;
   writeFirstAndLast(dir);
   const auto held = dir.write("fileout.txt", "kept");
   const int fd = ::open(held.c_str(), O_RDONLY);
-  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  ASSERT_EQ(::flock(fd, LOCK_SH), 0);
   const auto result = runGapmerge({"--batch"}, dir.path().string());
   ::close(fd);
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(readFile(held), "kept");
+  const std::string folder = dir.asWorkingDirectory();
+  EXPECT_EQ(countOf(result.out,
+                    "nGaps : 5\nFileName : Tramvelok 21 to 30 20261206120000.txt\n"
+                    "OutputDirectory : " +
+                        folder + "\nfileout.txt : Merged results file could not be created in " +
+                        folder + "\n\n"),
+            1U)
+      << result.out;
 }
 
 // 151 reports of 200 gap sizes fill several batches of sections; every
@@ -193,6 +179,57 @@ TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {
   const std::string total = "nGaps : " + std::to_string(reports) + "\nFileName";
   EXPECT_EQ(countOf(inner.out, total), 1U);
   EXPECT_EQ(countOf(outer.get().out, total), 1U);
+}
+
+struct CoverageCase {
+  const char* what;
+  std::vector<std::string> names;
+  std::string listing;
+  int exitStatus;
+};
+
+TEST(Coverage, listsWhatTheNamesCover) {
+  const std::vector<CoverageCase> cases{
+      {"touching ranges tile one interval",
+       {"Tramvelok 1 to 10 1.txt", "Tramvelok 11 to 1_000 1.txt"},
+       "covered: 1 to 1.000 (2 reports)\n",
+       0},
+      {"hole, overlap, duplicate, a range inside another, unreadable names",
+       {"Tramvelok 1 to 1.000 A.txt", "Tramvelok 1.001 to 2.000 A.txt",
+        "Tramvelok 1.001 to 2.000 B.txt", "Tramvelok 1.500 to 1.600 A.txt",
+        "Tramvelok 3.000 to 4.000 A.txt", "Tramvelok abc to 5 A.txt", "Tramvelok 9 to 8 A.txt"},
+       "covered: 1 to 2.000 (4 reports)\n"
+       "covered: 3.000 to 4.000 (1 report)\n"
+       "hole: 2.001 to 2.999\n"
+       "overlap: 1.001 to 2.000\n"
+       "duplicate: Tramvelok 1.001 to 2.000 A.txt, Tramvelok 1.001 to 2.000 B.txt\n"
+       "unreadable: Tramvelok 9 to 8 A.txt\n"
+       "unreadable: Tramvelok abc to 5 A.txt\n",
+       3},
+      {"the whole of the 64-bit integers",
+       {"Tramvelok -9.223.372.036.854.775.808 to 0 A.txt",
+        "Tramvelok 1 to 9.223.372.036.854.775.807 A.txt"},
+       "covered: -9.223.372.036.854.775.808 to 9.223.372.036.854.775.807 (2 reports)\n",
+       0},
+      {"an overlap at the top of the 64-bit integers",
+       {"Tramvelok 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 A.txt",
+        "Tramvelok 9.223.372.036.854.775.807 to 9.223.372.036.854.775.807 A.txt"},
+       "covered: 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 (2 reports)\n"
+       "overlap: 9.223.372.036.854.775.807 to 9.223.372.036.854.775.807\n",
+       3},
+      {"no report", {}, "no report found\n", 3},
+  };
+  for (const auto& [what, names, listing, exitStatus] : cases) {
+    SCOPED_TRACE(what);
+    const ScratchDir dir;
+    for (const auto& name : names) {
+      dir.write(name, "");
+    }
+    const auto result = runGapmerge({"--coverage", "-C", dir.path().string()});
+    EXPECT_EQ(result.out, listing);
+    EXPECT_EQ(result.exitStatus, exitStatus);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+  }
 }
 
 }  // namespace

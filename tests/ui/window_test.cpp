@@ -13,8 +13,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,24 +28,17 @@
 namespace gapmerge::test {
 namespace {
 
-// The application lives from the first test to the last; Qt must be gone
-// before the program's exit handlers run.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_.data()); }
-  void TearDown() override { application_.reset(); }
-
- private:
-  int argc_ = 1;
-  std::string name_ = "window_test";
-  std::vector<char*> argv_{name_.data(), nullptr};
-  std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
 using HandOverCall = std::pair<std::string, std::string>;
+
+// Answers the question box or folder dialog that the next call shows.
+template <typename Modal>
+void answerNext(const std::function<void(Modal&)>& answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* modal = qobject_cast<Modal*>(QApplication::activeModalWidget());
+    ASSERT_NE(modal, nullptr) << "nothing to answer is shown";
+    answer(*modal);
+  });
+}
 
 // An opened window whose hand-overs to the desktop are only recorded.
 class Window : public ::testing::Test {
@@ -73,11 +66,7 @@ class Window : public ::testing::Test {
 
   // Asks the question and gives the shown box to answer.
   void askAndAnswer(const std::function<void(QMessageBox&)>& answer) {
-    QTimer::singleShot(0, [answer] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr) << "no question box is shown";
-      answer(*box);
-    });
+    answerNext(answer);
     view.askOpen("/data/run/fileout.txt", "/data/run/");
   }
 
@@ -85,24 +74,15 @@ class Window : public ::testing::Test {
   WindowView view;
 };
 
-// Answers the folder dialog that the next chooseFolder shows.
-void answerFolderDialog(const std::function<void(QFileDialog&)>& answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr) << "no folder dialog is shown";
-    answer(*dialog);
-  });
-}
-
 TEST(FolderChooser, givesTheChosenFolderAndOpensThereNextTime) {
   const ScratchDir chosen;
   const QString folder = QString::fromStdString(chosen.path().string());
-  answerFolderDialog([&folder](QFileDialog& dialog) {
+  answerNext<QFileDialog>([&folder](QFileDialog& dialog) {
     dialog.setDirectory(folder);
     static_cast<QDialog&>(dialog).accept();
   });
   EXPECT_EQ(chooseFolder({}), chosen.path().string());
-  answerFolderDialog([&folder](QFileDialog& dialog) {
+  answerNext<QFileDialog>([&folder](QFileDialog& dialog) {
     EXPECT_EQ(dialog.directory().absolutePath(), folder);
     dialog.reject();
   });
@@ -194,3 +174,12 @@ TEST_F(Window, handsTheFileOverOnYesOnly) {
 
 }  // namespace
 }  // namespace gapmerge::test
+
+// One application on the offscreen platform for all tests, gone before the
+// program's exit handlers run.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}

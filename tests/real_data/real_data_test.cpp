@@ -1,9 +1,11 @@
-// gapmerge --verify: reports that pass every check of the run but differ from
-// a fresh sieve of their range are found, each in a warning entry of its own
-// right after the report's other entries; the real example slices pass.
+// Real slice reports made by make-slices: their bytes and cuts, merges in range
+// order checked against primes counted with primesieve, and verification by
+// re-sieving.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -14,6 +16,97 @@
 
 namespace gapmerge::test {
 namespace {
+
+namespace fs = std::filesystem;
+
+std::set<std::string> namesIn(const ScratchDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(MakeSlices, writesTheWholeReportOfOneSlice) {
+  const ScratchDir dir;
+  ASSERT_TRUE(makeSlices(1, 30, 1, dir));
+  EXPECT_EQ(readFile(dir.path() / "Tramvelok 1 to 30 20261206120000.txt"),
+            "maxStoredPrimes = 50.000.000\r\n"
+            "ThreadedFlag = 1\r\n"
+            "Algorithm = Segmented\r\n"
+            "PageSizeLimit = 32.768\r\n"
+            "nSlicesMaxLimit = 1.000\r\n"
+            "maxConcurrentThreads = 8\r\n"
+            "nmin = 1\r\n"
+            "nmax = 30\r\n"
+            "Tramvelok - found 10 primes\r\n"
+            "Tramvelok - 10 primes in 0.000s\r\n"
+            "Tramvelok - Total gaps : 9\r\n"
+            "First prime in range : 2\r\n"
+            "Last prime in range : 29\r\n"
+            "Gaps [gap, qty]\r\n"
+            "[1, 1], [2, 4], [4, 3], [6, 1], \r\n");
+}
+
+TEST(MakeSlices, cutsSlicesOfAGivenSizeWithTheGivenStamp) {
+  const ScratchDir dir;
+  const auto result = runMakeSlices({"--from", "100", "--to", "1000", "--size", "300", "--stamp",
+                                     "19991231235959", "--out", dir.path()});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(namesIn(dir), (std::set<std::string>{"Tramvelok 100 to 399 19991231235959.txt",
+                                                 "Tramvelok 400 to 699 19991231235959.txt",
+                                                 "Tramvelok 700 to 999 19991231235959.txt",
+                                                 "Tramvelok 1.000 to 1.000 19991231235959.txt"}));
+}
+
+TEST(MakeSlices, rejectsWrongCommandLinesAndWritesNothing) {
+  const ScratchDir dir;
+  const std::string out = dir.path().string();
+  for (const auto& wrong : std::vector<std::vector<std::string>>{
+           {"--from", "1", "--to", "100", "--slices", "2"},
+           {"--from", "1", "--to", "100", "--slices", "2", "--size", "5", "--out", out},
+           {"--from", "200", "--to", "100", "--slices", "1", "--out", out},
+           {"--from", "1", "--to", "100", "--slices", "10", "--index", "10", "--out", out},
+           {"--from", "1", "--to", "100", "--slices", "1", "--out", out, "--frobnicate", "1"}}) {
+    const auto result = runMakeSlices(wrong);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_TRUE(result.err.starts_with("make-slices: ")) << result.err;
+  }
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+constexpr const char* joinWarning = " : Slices do not join: mid gap ";
+
+TEST(RangeOrder, mergesOneToABillionOnlyInRangeOrder) {
+  const ScratchDir dir;
+  ASSERT_TRUE(makeSlices(1, 1'000'000'000, 100, dir));
+  {
+    SCOPED_TRACE("path order");
+    const auto result = runGapmerge({"--batch"}, dir.path().string());
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_GT(countOf(result.out, joinWarning), 0U);
+    EXPECT_LT(std::stoll(lineAfter(readFile(dir.path() / "fileout.txt"), "nGaps : ")), 50'847'533);
+  }
+  {
+    SCOPED_TRACE("range order");
+    expectExactMerge(dir, 1, 1'000'000'000,
+                     "Tramvelok 990.000.001 to 1.000.000.000 20261206120000.txt",
+                     {"--range-order"});
+    const std::string merged = readFile(dir.path() / "fileout.txt");
+    EXPECT_EQ(lineAfter(merged, "nGaps : "), "50847533");  // pi(10^9) - 1
+    EXPECT_NE(merged.find("\r\n\r\n[1, 1], [2, 3424506], "), std::string::npos);
+  }
+  {
+    SCOPED_TRACE("a missing slice");
+    std::filesystem::remove(dir.path() / "Tramvelok 500.000.001 to 510.000.000 20261206120000.txt");
+    const auto result = runGapmerge({"--batch", "--range-order"}, dir.path().string());
+    EXPECT_EQ(countOf(result.out, joinWarning), 1U);
+    EXPECT_NE(result.out.find("\nTramvelok 510.000.001 to 520.000.000 20261206120000.txt" +
+                              std::string(joinWarning)),
+              std::string::npos)
+        << result.out;
+  }
+}
 
 constexpr const char* mismatch = " : Report does not match a fresh sieve of its range: ";
 
