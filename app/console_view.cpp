@@ -4,17 +4,11 @@
 
 namespace gapmerge {
 
-// The text as the window shows it, with a final LF when it lacks one.
+// The text as the window shows it; it ends with LF already.
 void ConsoleView::fill(const RunOutcome& outcome) {
-  if (out_ == nullptr) {
-    return;
+  if (out_ != nullptr) {
+    *out_ << resultText(outcome) << std::flush;
   }
-  const std::string text = resultText(outcome);
-  *out_ << text;
-  if (!text.ends_with('\n')) {
-    *out_ << '\n';
-  }
-  *out_ << std::flush;
 }
 
 }  // namespace gapmerge

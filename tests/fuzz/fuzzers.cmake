@@ -6,7 +6,6 @@ add_custom_target(gapmerge_fuzzers)
 foreach(fuzzer
     parse_integer_fuzz
     field_at_fuzz
-    report_name_fuzz
     report_parser_fuzz
     merge_run_fuzz)
   add_executable(${fuzzer} ${CMAKE_CURRENT_LIST_DIR}/${fuzzer}.cpp)

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <utility>
 
@@ -18,14 +17,6 @@ namespace gapmerge::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<std::string> namesIn(const ScratchDir& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir.path())) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
 
 TEST(MakeSlices, writesTheWholeReportOfOneSlice) {
   const ScratchDir dir;
@@ -46,17 +37,14 @@ TEST(MakeSlices, writesTheWholeReportOfOneSlice) {
             "Last prime in range : 29\r\n"
             "Gaps [gap, qty]\r\n"
             "[1, 1], [2, 4], [4, 3], [6, 1], \r\n");
-}
-
-TEST(MakeSlices, cutsSlicesOfAGivenSizeWithTheGivenStamp) {
-  const ScratchDir dir;
-  const auto result = runMakeSlices({"--from", "100", "--to", "1000", "--size", "300", "--stamp",
-                                     "19991231235959", "--out", dir.path()});
-  EXPECT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_EQ(namesIn(dir), (std::set<std::string>{"Tramvelok 100 to 399 19991231235959.txt",
-                                                 "Tramvelok 400 to 699 19991231235959.txt",
-                                                 "Tramvelok 700 to 999 19991231235959.txt",
-                                                 "Tramvelok 1.000 to 1.000 19991231235959.txt"}));
+  // Slices of a size, the last one shorter, with another stamp.
+  const auto sized = runMakeSlices({"--from", "100", "--to", "1000", "--size", "300", "--stamp",
+                                    "19991231235959", "--out", dir.path() / "sized"});
+  EXPECT_EQ(sized.exitStatus, 0) << sized.err;
+  for (const char* bounds : {"100 to 399", "400 to 699", "700 to 999", "1.000 to 1.000"}) {
+    EXPECT_TRUE(fs::exists(dir.path() / "sized" /
+                           ("Tramvelok " + std::string(bounds) + " 19991231235959.txt")));
+  }
 }
 
 TEST(MakeSlices, rejectsWrongCommandLinesAndWritesNothing) {
@@ -92,9 +80,6 @@ TEST(RangeOrder, mergesOneToABillionOnlyInRangeOrder) {
     expectExactMerge(dir, 1, 1'000'000'000,
                      "Tramvelok 990.000.001 to 1.000.000.000 20261206120000.txt",
                      {"--range-order"});
-    const std::string merged = readFile(dir.path() / "fileout.txt");
-    EXPECT_EQ(lineAfter(merged, "nGaps : "), "50847533");  // pi(10^9) - 1
-    EXPECT_NE(merged.find("\r\n\r\n[1, 1], [2, 3424506], "), std::string::npos);
   }
   {
     SCOPED_TRACE("a missing slice");

@@ -1,14 +1,21 @@
-// Whole runs of the program: its command line, the order in which it reads the
-// reports and the warnings where slices do not join, a merged file it cannot
-// write, formatting threads, progress, two runs at once, and the coverage of
-// the report names.
+// Whole runs of the program: the merged file and the batch text of small runs
+// written out by hand, its command line, the order in which it reads the reports
+// and the warnings where slices do not join, a merged file it cannot write,
+// formatting threads, progress, two runs at once, the coverage of the report
+// names, and the CSV and JSON exports.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <future>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +25,129 @@
 
 namespace gapmerge::test {
 namespace {
+
+// Lines joined with CR LF, each line ended by it.
+std::string crlfLines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const auto& line : lines) {
+    text += line + "\r\n";
+  }
+  return text;
+}
+
+const std::string oneReportSections = crlfLines({
+    "Mid gaps : Gaps (30) [gap, qty]",
+    "[1, 1], [2, 4], [4, 3], [6, 1], ",
+    "Total 9 gaps",
+    "",
+    "Mid gaps : normalized gaps (30) [gap, %]",
+    "[1, 0.111111111111111], [2, 0.444444444444444], [4, 0.333333333333333], "
+    "[6, 0.111111111111111], ",
+    "",
+    "Mid gaps : cumulative gaps (30) [gap, qty]",
+    "[1, 1], [2, 5], [4, 8], [6, 9], ",
+    "",
+    "Mid gaps : cumulative normalized gaps (30) [gap, %]",
+    "[1, 0.111111111111111], [2, 0.555555555555556], [4, 0.888888888888889], "
+    "[6, 1.000000000000000], ",
+    "",
+    "Mid gaps : modulo results (30) 0 Mod 3 [[6, 1], ]",
+    "",
+    "Mid gaps : modulo results (30) 1 Mod 3 [[1, 1], [4, 3], ]",
+    "",
+    "Mid gaps : modulo results (30) 2 Mod 3 [[2, 4], ]",
+    "",
+    "0 : 1\t1 : 4\t2 : 4\tTotal : 9",
+    "",
+    "0 Mod 3 [[6, 1.000000000000000], ]",
+    "1 Mod 3 [[1, 0.250000000000000], [4, 0.750000000000000], ]",
+    "2 Mod 3 [[2, 1.000000000000000], ]",
+    "",
+    std::string(63, '-'),
+});
+
+const std::string oneReportSummary = crlfLines({
+    "",
+    "Gaps [gap, qty]",
+    "",
+    "[1, 1], [2, 4], [4, 3], [6, 1], ",
+    "",
+    "Normalized gaps [gap, %]",
+    "",
+    "[1, 0.111111111111111], [2, 0.444444444444444], [4, 0.333333333333333], "
+    "[6, 0.111111111111111], ",
+    "",
+    "0 Mod 3 [[6, 1], ]",
+    "",
+    "1 Mod 3 [[1, 1], [4, 3], ]",
+    "",
+    "2 Mod 3 [[2, 4], ]",
+    "",
+    "Cumulative gaps",
+    "",
+    "[1, 1], [2, 5], [4, 8], [6, 9], ",
+    "",
+    "Normalized cumulative gaps",
+    "",
+    "[1, 0.111111111111111], [2, 0.555555555555556], [4, 0.888888888888889], "
+    "[6, 1.000000000000000], ",
+    "",
+    "",
+    "",
+    "0 : 1\t1 : 4\t2 : 4\tTotal : 9",
+    "",
+    "0 Mod 3 [[6, 1.000000000000000], ]",
+    "",
+    "1 Mod 3 [[1, 0.250000000000000], [4, 0.750000000000000], ]",
+    "",
+    "2 Mod 3 [[2, 1.000000000000000], ]",
+    "",
+    "",
+    "",
+    "nGaps : 9",
+});
+
+// The same text with LF line ends, as the batch view prints it.
+std::string withLf(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
+
+TEST(WorkedExample, oneReportGivesSixtySixLines) {
+  ScratchDir dir;
+  const std::string name = "Tramvelok 1 to 30 20261206120000.txt";
+  dir.write(name,
+            "nmin = 1\r\nnmax = 30\r\nTramvelok - found 10 primes\r\n"
+            "Tramvelok - 10 primes in 0.001s\r\nTramvelok - Total gaps : 9\r\n"
+            "... good guess\r\n... excellent\r\n"
+            "First prime in range : 2\r\nLast prime in range : 29\r\n"
+            "Gaps [gap, qty]\r\n[1, 1], [2, 4], [4, 3], [6, 1], \r\n");
+  const auto result = runGapmerge({"--batch"}, dir.path().string());
+
+  const std::string closing = crlfLines({"1 - 30", "", "nGaps = 9", ""}) + oneReportSummary;
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"), oneReportSections + closing);
+  // The estimate for 1 to 30 rounds to 16 primes against 10 found.
+  const std::string warnings = name + " : warning : 0.600000000000\t" + name + "\n\n";
+  EXPECT_EQ(result.out, withLf(oneReportSummary) + "FileName : " + name +
+                            "\nOutputDirectory : " + dir.asWorkingDirectory() + "\n" + warnings);
+  EXPECT_EQ(result.exitStatus, 0);
+}
+
+// Without a report every list of the summary is empty, every count 0, and
+// the range keeps its starting values.
+TEST(WorkedExample, noReportGivesTheFortyClosingLinesOnly) {
+  ScratchDir dir;
+  dir.write("tramvelok lower case.txt", "Gaps [gap, qty]\n[2, 1], \n");
+  const auto result = runGapmerge({"--batch"}, dir.path().string());
+
+  std::string summary = std::regex_replace(oneReportSummary, std::regex(R"(\[\d.*, )"), "");
+  summary = std::regex_replace(summary, std::regex(R"(: \d+)"), ": 0");
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"),
+            crlfLines({"9.223.372.036.854.775.808 - 0", "", "nGaps = 0", ""}) + summary);
+  EXPECT_EQ(result.out,
+            withLf(summary) + "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n");
+  EXPECT_EQ(result.exitStatus, 0);
+}
 
 std::string report(long long firstPrime, long long lastPrime, const std::string& table) {
   return "First prime in range : " + std::to_string(firstPrime) +
@@ -57,13 +187,14 @@ TEST(CommandLine, helpVersionAndUsageErrors) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
 }
 
-// Primes to 31 overlap the next slice's first prime; after 59 a hole to 5003.
+// The gap from 2 to 3 joins two slices; primes to 31 overlap the next slice's
+// first prime; after 59 a hole to 5003.
 TEST(SliceJoin, anOverlapAndAHoleEachWarnOnceNamingTheReportAfterThem) {
   const ScratchDir dir;
   const std::string second = "Tramvelok 31 to 60 20261206120000.txt";
   const std::string afterHole = "Tramvelok 5.000 to 5.100 20261206120000.txt";
-  dir.write("Tramvelok 1 to 30 20261206120000.txt",
-            report(2, 31, "[1, 1], [2, 5], [4, 3], [6, 1], "));
+  dir.write("Tramvelok 1 to 2 20261206120000.txt", report(2, 2, ""));
+  dir.write("Tramvelok 3 to 30 20261206120000.txt", report(3, 31, "[2, 5], [4, 3], [6, 1], "));
   dir.write(second, report(31, 59, "[6, 3], [4, 2], [2, 1], "));
   dir.write(afterHole, report(5003, 5099, "[6, 3], [4, 2], [2, 1], [8, 1], "));
   const auto result = runGapmerge({"--batch"}, dir.path().string());
@@ -230,6 +361,108 @@ TEST(Coverage, listsWhatTheNamesCover) {
     EXPECT_EQ(result.exitStatus, exitStatus);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
   }
+}
+
+using Json = nlohmann::json;
+
+std::vector<std::vector<std::string>> csvRows(const std::string& csv) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(csv);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    rows.emplace_back();
+    for (std::string field; std::getline(fields, field, ',');) {
+      rows.back().push_back(field);
+    }
+  }
+  return rows;
+}
+
+// Primes below 10^8: 5,761,455, so 5,761,454 gaps; 440,312 twin prime pairs.
+TEST(Exports, examplesHoldThePublishedCountsAndTheNumbersOfTheMergedFile) {
+  const ScratchDir dir;
+  dir.copyExamples();
+  const auto plain = runGapmerge({"--batch"}, dir.path().string());
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  const auto result =
+      runGapmerge({"--batch", "--csv", "g.csv", "--json", "g.json"}, dir.path().string());
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out, plain.out);
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"), merged);
+
+  const auto rows = csvRows(readFile(dir.path() / "g.csv"));
+  ASSERT_EQ(rows.front(), (std::vector<std::string>{"gap", "count", "share", "cumulative",
+                                                    "cumulative_share", "class"}));
+  std::vector<std::string> lists(4);
+  for (std::size_t row = 1; row < rows.size(); ++row) {
+    ASSERT_EQ(rows[row].size(), 6U);
+    for (std::size_t column = 1; column <= 4; ++column) {
+      lists[column - 1] += "[" + rows[row][0] + ", " + rows[row][column] + "], ";
+    }
+    EXPECT_EQ(std::stoi(rows[row][5]), std::stoi(rows[row][0]) % 3);
+  }
+  EXPECT_EQ(rows[2][0] + "," + rows[2][1], "2,440312");
+  EXPECT_EQ(rows.back()[3], "5761454");
+  EXPECT_EQ(lists[0], lineAfter(merged, "\r\nGaps [gap, qty]\r\n\r\n"));
+  EXPECT_EQ(lists[1], lineAfter(merged, "\r\nNormalized gaps [gap, %]\r\n\r\n"));
+  EXPECT_EQ(lists[2], lineAfter(merged, "\r\nCumulative gaps\r\n\r\n"));
+  EXPECT_EQ(lists[3], lineAfter(merged, "\r\nNormalized cumulative gaps\r\n\r\n"));
+
+  const Json json = Json::parse(readFile(dir.path() / "g.json"));
+  EXPECT_EQ(json["gaps"], 5761454);
+  EXPECT_EQ(json["reports"], 10);
+  EXPECT_EQ(json["order"], "path");
+  EXPECT_EQ(json["range"], Json::parse(R"({"from": 1, "to": 100000000})"));
+  EXPECT_EQ(json["directory"], dir.asWorkingDirectory());
+  EXPECT_EQ(json["merged_file"],
+            Json({{"path", dir.asWorkingDirectory() + "fileout.txt"}, {"complete", true}}));
+  EXPECT_EQ(json["residues"][0].get<std::int64_t>() + json["residues"][1].get<std::int64_t>() +
+                json["residues"][2].get<std::int64_t>(),
+            5761454);
+  const auto& first = json["warnings"][0];  // as --batch prints it
+  EXPECT_NE(plain.out.find(first["subject"].get<std::string>() + " : " +
+                           first["messages"][0].get<std::string>() + "\n\n"),
+            std::string::npos);
+  std::string counts;
+  for (const auto& pair : json["histogram"]) {
+    counts += "[" + pair[0].dump() + ", " + pair[1].dump() + "], ";
+  }
+  EXPECT_EQ(counts, lists[0]);
+}
+
+TEST(Exports, jsonOnStandardOutputKeepsBoundsNear2To63AndNamesThatAreNotUtf8) {
+  const ScratchDir dir;
+  dir.write("Tramvelok 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 x.txt",
+            "Gaps [gap, qty]\n[2, 3], \n");
+  dir.write("Tramvelok 1 to 10 \xff\xfe.txt", "Gaps [gap, qty]\n[1, 1], [2, 2], \n");
+  const auto result = runGapmerge({"--batch", "--json", "-"}, dir.path().string());
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const Json json = Json::parse(result.out);
+  EXPECT_EQ(json["range"]["from"].get<std::int64_t>(), 1);
+  EXPECT_EQ(json["range"]["to"].get<std::int64_t>(), std::numeric_limits<std::int64_t>::max());
+  EXPECT_EQ(json["histogram"], Json::parse("[[1, 1], [2, 5]]"));
+  EXPECT_EQ(json["warnings"][0]["subject"], "Tramvelok 1 to 10 \xEF\xBF\xBD\xEF\xBF\xBD.txt");
+}
+
+TEST(Exports, anExportThatCannotBeWrittenLeavesNoFileAndExitsOne) {
+  const ScratchDir dir;
+  dir.write("Tramvelok 1 to 10 x.txt", "Gaps [gap, qty]\n[1, 1], [2, 2], \n");
+  dir.write("taken/file", "");
+  const auto plain = runGapmerge({"--batch"}, dir.path().string());
+  const std::string merged = readFile(dir.path() / "fileout.txt");
+  const auto result =
+      runGapmerge({"--batch", "--csv", "taken", "--json", "missing/g.json"}, dir.path().string());
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, plain.out);
+  EXPECT_NE(result.err.find("gapmerge: cannot write taken: Is a directory\n"), std::string::npos);
+  EXPECT_NE(result.err.find("gapmerge: cannot write missing/g.json: No such file or directory\n"),
+            std::string::npos);
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"Tramvelok 1 to 10 x.txt", "fileout.txt", "taken"}));
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"), merged);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "tests/support/scratch_dir.hpp"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -19,16 +17,7 @@ ScratchDir::ScratchDir() {
 }
 
 ScratchDir::~ScratchDir() {
-  // Give back the permissions a test may have taken away, then remove.
   std::error_code error;
-  for (auto it = std::filesystem::recursive_directory_iterator(
-           path_, std::filesystem::directory_options::skip_permission_denied, error);
-       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-    if (it->is_directory(error) && !it->is_symlink(error)) {
-      ::chmod(it->path().c_str(), 0700);
-    }
-  }
-  ::chmod(path_.c_str(), 0700);
   std::filesystem::remove_all(path_, error);
 }
 

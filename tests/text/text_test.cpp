@@ -121,7 +121,7 @@ TEST(NumberFormat, formatFixedAgreesWithToChars) {
   }
 }
 
-TEST(NumberFormat, specialValuesAndIntegers) {
+TEST(NumberFormat, specialValuesIntegersAndGroupedNumbers) {
   constexpr double infinity = std::numeric_limits<double>::infinity();
   for (const int decimals : {0, 15}) {
     EXPECT_EQ(formatFixed(infinity, decimals), "+Infinity");
@@ -134,15 +134,11 @@ TEST(NumberFormat, specialValuesAndIntegers) {
     }
   }
   EXPECT_EQ(formatInteger(-int64Max - 1), "-9223372036854775808");
-}
-
-std::string grouped(double value) {
-  std::string out;
-  appendGrouped(out, value);
-  return out;
-}
-
-TEST(NumberFormat, groupedNumbersMarkEveryThreeDigits) {
+  const auto grouped = [](double value) {
+    std::string out;
+    appendGrouped(out, value);
+    return out;
+  };
   EXPECT_EQ(grouped(999.0), "999");
   EXPECT_EQ(grouped(1000.0), "1.000");
   EXPECT_EQ(grouped(-123456.0), "-123.456");

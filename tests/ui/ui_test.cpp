@@ -1,0 +1,324 @@
+// The result window, its question, the folder dialog and the gap chart window on
+// Qt's offscreen platform; finding a display, and the whole program with and
+// without one; the gap chart drawn without any.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/program.hpp"
+#include "tests/support/scratch_dir.hpp"
+#include "ui/display_check.hpp"
+#include "ui/folder_chooser.hpp"
+#include "ui/main_window.hpp"
+#include "ui/placement.hpp"
+#include "ui/window_view.hpp"
+
+namespace gapmerge::test {
+namespace {
+
+using HandOverCall = std::pair<std::string, std::string>;
+
+// Answers the question box or folder dialog that the next call shows.
+template <typename Modal>
+void answerNext(const std::function<void(Modal&)>& answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* modal = qobject_cast<Modal*>(QApplication::activeModalWidget());
+    ASSERT_NE(modal, nullptr) << "nothing to answer is shown";
+    answer(*modal);
+  });
+}
+
+// An opened window whose hand-overs to the desktop are only recorded.
+class Window : public ::testing::Test {
+ protected:
+  Window()
+      : view([this](const std::string& file, const std::string& folder) {
+          handOvers.emplace_back(file, folder);
+        }) {
+    view.open();
+  }
+
+  ResultMainWindow& window() { return *view.window(); }
+
+  void activate() {
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  }
+
+  // Runs action once the wait has started; a wait that never ends fails by
+  // the test's time limit.
+  void waitAfter(const std::function<void()>& action) {
+    QTimer::singleShot(0, &window(), action);
+    view.wait();
+  }
+
+  // Asks the question and gives the shown box to answer.
+  void askAndAnswer(const std::function<void(QMessageBox&)>& answer) {
+    answerNext(answer);
+    view.askOpen("/data/run/fileout.txt", "/data/run/");
+  }
+
+  std::vector<HandOverCall> handOvers;
+  WindowView view;
+};
+
+TEST(FolderChooser, givesTheChosenFolderAndOpensThereNextTime) {
+  const ScratchDir chosen;
+  const QString folder = QString::fromStdString(chosen.path().string());
+  answerNext<QFileDialog>([&folder](QFileDialog& dialog) {
+    dialog.setDirectory(folder);
+    static_cast<QDialog&>(dialog).accept();
+  });
+  EXPECT_EQ(chooseFolder({}), chosen.path().string());
+  answerNext<QFileDialog>([&folder](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.directory().absolutePath(), folder);
+    dialog.reject();
+  });
+  EXPECT_EQ(chooseFolder("/no/such/folder"), std::nullopt);
+}
+
+TEST(CentredPosition, centresOrStartsAtTheScreenEdge) {
+  EXPECT_EQ(centredPosition(QRect(1920, 100, 1025, 769), QSize(800, 600)), QPoint(2032, 184));
+  EXPECT_EQ(centredPosition(QRect(0, 0, 640, 768), QSize(800, 600)), QPoint(0, 84));
+}
+
+TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_EQ(window().windowTitle(), QStringLiteral("Primes gaps"));
+  EXPECT_EQ(window().size(), QSize(800, 600));
+  EXPECT_EQ(window().frameGeometry().topLeft(),
+            centredPosition(QGuiApplication::primaryScreen()->geometry(),
+                            window().frameGeometry().size()));
+  EXPECT_TRUE(window().statusBar()->isVisible());
+  EXPECT_TRUE(window().statusBar()->currentMessage().isEmpty());
+  EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
+  const QTextEdit& text = *window().textView();
+  EXPECT_EQ(text.tabStopDistance(), 8 * QFontMetricsF(text.font()).horizontalAdvance(' '));
+}
+
+TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
+  RunOutcome outcome;
+  outcome.directory = "/data/run/";
+  outcome.lastReportName = "r 1 to 30\rx.txt";
+  outcome.warnings = {{"r 1 to 30 x.txt", {"Wrong nPrimes", "Wrong nGaps"}}};
+  view.fill(outcome);
+  const QString shown = window().textView()->toPlainText();
+  EXPECT_TRUE(shown.startsWith("\nGaps [gap, qty]\n\n\n\nNormalized gaps"));
+  EXPECT_TRUE(
+      shown.endsWith("\n\nnGaps : 0\nFileName : r 1 to 30\nx.txt\n"
+                     "OutputDirectory : /data/run/\n"
+                     "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\n"));
+}
+
+TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
+  activate();
+  waitAfter([this] { QTest::keyClick(window().textView(), Qt::Key_Escape); });
+  // QWindow::close goes through the platform window, like the close button.
+  waitAfter([this] { window().windowHandle()->close(); });
+  EXPECT_TRUE(window().isVisible());
+}
+
+QWidget* visibleWindowTitled(const QString& title) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->windowTitle() == title) {
+      return widget;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(Window, ctrlGOpensTheGapChartAndEscapeClosesItAlone) {
+  RunOutcome outcome;
+  outcome.range = BoundRange{1, 30};
+  outcome.histogram[2] = 4;
+  outcome.gapTotal = 4;
+  view.fill(outcome);
+  activate();
+  QTest::keyClick(window().textView(), Qt::Key_G, Qt::ControlModifier);
+  QWidget* chart = visibleWindowTitled(QStringLiteral("Gap distribution"));
+  ASSERT_NE(chart, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
+  QTest::keyClick(chart, Qt::Key_Escape);
+  EXPECT_FALSE(chart->isVisible());
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_FALSE(view.quitRequested());
+}
+
+// Escape answers Cancel without ending the program; only Yes hands the file over.
+TEST_F(Window, handsTheFileOverOnYesOnly) {
+  activate();
+  askAndAnswer([](QMessageBox& box) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+    QTest::keyClick(&box, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(view.quitRequested());
+  for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+    askAndAnswer(
+        [button](QMessageBox& box) { QTest::mouseClick(box.button(button), Qt::LeftButton); });
+  }
+  EXPECT_EQ(handOvers, (std::vector<HandOverCall>{{"/data/run/fileout.txt", "/data/run/"}}));
+  EXPECT_TRUE(window().isVisible());
+}
+
+constexpr const char* reportName = "Tramvelok 1 to 30 20261206120000.txt";
+constexpr const char* report =
+    "nmin = 1\nnmax = 30\nTramvelok - found 10 primes\nTramvelok - 10 primes in 0.001s\n"
+    "Tramvelok - Total gaps : 9\n... good guess\n... excellent\nFirst prime in range : 2\n"
+    "Last prime in range : 29\nGaps [gap, qty]\n[1, 1], [2, 4], [4, 3], [6, 1], \n";
+
+// Sets the variables that select a display; nullptr unsets one.
+void selectDisplay(const char* platform, const char* display, const char* wayland = nullptr,
+                   const char* runtime = nullptr) {
+  const char* const names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"};
+  const char* const values[] = {platform, display, wayland, runtime};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    static_cast<void>(values[i] == nullptr ? ::unsetenv(names[i])
+                                           : ::setenv(names[i], values[i], 1));
+  }
+}
+
+TEST(DisplayCheck, findsThePlatformsThatCanStart) {
+  const ScratchDir runtime;
+  // A Wayland platform plugin, where Qt looks first.
+  runtime.write("platforms/libqwayland-generic.so", "");
+  ::setenv("QT_QPA_PLATFORM_PLUGIN_PATH", (runtime.path() / "platforms").c_str(), 1);
+  const std::string socketPath = (runtime.path() / "wayland-0").string();
+  // A listening socket, as a Wayland compositor offers one.
+  const int compositor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
+  ASSERT_EQ(
+      ::bind(compositor, static_cast<sockaddr*>(static_cast<void*>(&address)), sizeof(address)), 0);
+  ASSERT_EQ(::listen(compositor, 1), 0);
+  struct Case {
+    const char* platform;
+    const char* display;  // no X server answers on :4711
+    const char* wayland;
+    bool available;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, nullptr, false},
+      {"offscreen", nullptr, nullptr, true},
+      {"offscreen:fontengine=freetype", nullptr, nullptr, true},
+      {"bogus", nullptr, nullptr, false},
+      {"bogus;offscreen", nullptr, nullptr, true},
+      {"xcb", ":4711", nullptr, false},
+      {"xcb;offscreen", ":4711", nullptr, true},
+      {"wayland;xcb", ":4711", nullptr, false},
+      {nullptr, nullptr, "wayland-1", false},
+      {nullptr, nullptr, "wayland-0", true},
+      {nullptr, nullptr, socketPath.c_str(), true},
+  };
+  for (const auto& c : cases) {
+    selectDisplay(c.platform, c.display, c.wayland, runtime.path().c_str());
+    EXPECT_EQ(displayAvailable(), c.available)
+        << (c.platform ? c.platform : "-") << " " << (c.wayland ? c.wayland : "-");
+  }
+  ::close(compositor);
+  ::unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
+}
+
+// No display, or a platform whose plugin is missing; the folder dialog too.
+TEST(Program, endsWithOneLineAndWritesNothingWithoutADisplay) {
+  const ScratchDir dir;
+  dir.write(reportName, report);
+  for (const char* platform : {static_cast<const char*>(nullptr), "bogus"}) {
+    selectDisplay(platform, nullptr);
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{}, {"--choose-folder"}}) {
+      const auto result = runGapmerge(arguments, dir.path().string());
+      EXPECT_EQ(result.exitStatus, 1);
+      EXPECT_EQ(result.out, "");
+      EXPECT_TRUE(result.err.starts_with("gapmerge: no window could be opened")) << result.err;
+      EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+}
+
+// On a fresh X server with a window manager, answer_and_close.sh answers the
+// program's windows: started in the folder, or with the folder dialog answered
+// or cancelled.
+TEST(Program, mergesInTheFolderOrChoosesItOnAVirtualDisplay) {
+  if (std::system("command -v Xvfb >/dev/null && command -v openbox >/dev/null") != 0) {
+    GTEST_SKIP() << "Xvfb or openbox is not installed";
+  }
+  selectDisplay(nullptr, nullptr);
+  for (const std::string how : {"run", "choose", "cancel"}) {
+    const ScratchDir dir;
+    dir.write(reportName, report);
+    const std::string command = "timeout -k 5 120 '" + std::string(GAPMERGE_ANSWER_AND_CLOSE) +
+                                "' " + how + " '" + GAPMERGE_EXE + "' '" + dir.path().string() +
+                                "'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << how << " " << status;
+    const std::string merged = readFile(dir.path() / "fileout.txt");
+    EXPECT_EQ(std::count(merged.begin(), merged.end(), '\n'), how == "cancel" ? 0 : 66) << how;
+  }
+}
+
+TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    ::unsetenv(name);
+  }
+  const ScratchDir dir;
+  dir.write("Tramvelok 1 to 100 x.txt",
+            "Gaps [gap, qty]\n[1, 1], [2, 8], [4, 7], [6, 7], [8, 1], \n");
+  const auto png =
+      runGapmerge({"--batch", "--plot", "g.png", "--plot-size", "640x360"}, dir.path().string());
+  ASSERT_EQ(png.exitStatus, 0) << png.err;
+  EXPECT_EQ(png.err, "");
+  const QImage image(QString::fromStdString((dir.path() / "g.png").string()));
+  ASSERT_EQ(image.size(), QSize(640, 360));
+  std::set<QRgb> colours;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      colours.insert(image.pixel(x, y));
+    }
+  }
+  EXPECT_GT(colours.size(), 20U) << "a blank or nearly blank image";
+
+  const auto svg = runGapmerge({"--batch", "--plot", "g.svg"}, dir.path().string());
+  ASSERT_EQ(svg.exitStatus, 0) << svg.err;
+  const std::string drawing = readFile(dir.path() / "g.svg");
+  EXPECT_NE(drawing.find("<svg"), std::string::npos);
+  EXPECT_NE(drawing.find("viewBox=\"0 0 1200 800\""), std::string::npos);
+  EXPECT_NE(drawing.find("Gaps between consecutive primes, 1 to 100: 24 gaps"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace gapmerge::test
+
+// One application on the offscreen platform for all tests, gone before the
+// program's exit handlers run.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}
