@@ -50,9 +50,10 @@ find_window() {
   timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
 }
 
-# Waits up to 30 s until no visible window has this exact title.
+# Waits up to 30 s (or the given tenths of a second) until no visible window
+# has this exact title.
 wait_until_gone() {
-  for _ in $(seq 300); do
+  for _ in $(seq "${2:-300}"); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.1
   done
@@ -81,7 +82,13 @@ if [ "$how" != run ]; then
   dialog=$(find_window 'Choose the folder to merge')
   [ -n "$dialog" ] || give_up "no folder dialog"
   if [ "$how" = cancel ]; then key=Escape; else key=Return; fi
-  press "$dialog" "$key" || give_up "could not answer the folder dialog"
+  # The dialog may take a key only once it has listed the folder: press again
+  # while it stays.
+  for _ in $(seq 10); do
+    press "$dialog" "$key"
+    wait_until_gone 'Choose the folder to merge' 30 && break
+  done
+  wait_until_gone 'Choose the folder to merge' 1 || give_up "the folder dialog stayed open"
 fi
 
 if [ "$how" != cancel ]; then
