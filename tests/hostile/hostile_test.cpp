@@ -191,6 +191,7 @@ TEST(Hostile, garbledContentsAreReadAsFarAsTheyGo) {
       holeName + " : Slices do not join: mid gap -5 to the previous report in " + holeName;
   expectRuns({
       {"zero bytes", aroundHole(""), "5", unjoined},
+      {"a CR in a name", reports({{"Tramvelok 1 to 10\r.txt", firstReport}}), "3", "\n.txt\nOut"},
       {"binary garbage", aroundHole(garbage), "5", unjoined},
       {"keys behind blanks and in other case",
        aroundHole(" nmin = 11\nFIRST PRIME IN RANGE : 11\ngaps [gap, qty]\n[2, 2]\n"), "5",

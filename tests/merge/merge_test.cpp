@@ -102,7 +102,6 @@ TEST(FindReports, reportsBelowTheFolderInProcessingOrder) {
   }
   std::filesystem::create_directories(dir.path() / "Tramvelok dir" / "Tramvelok empty");
   EXPECT_EQ(found(dir), expected);
-  EXPECT_EQ(expected.front(), dir.path().string() + "//.hidden/Tramvelok h");
 }
 
 // Folders nested deeper than the longest path the system resolves cannot be
