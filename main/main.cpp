@@ -3,14 +3,12 @@
 // that shows it (the console, or the window when this build has one).
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "app/command_line.hpp"
@@ -20,6 +18,7 @@
 #include "app/publish.hpp"
 #include "app/run.hpp"
 #include "main/front_end.hpp"
+#include "text/cores.hpp"
 #include "text/strings.hpp"
 
 namespace {
@@ -49,20 +48,17 @@ constexpr const char* noDisplay =
     "gapmerge: no window could be opened (no usable display); "
     "'gapmerge --batch' merges without one\n";
 
-unsigned threadCount(const gapmerge::CommandLine& line) {
-  return line.threads != 0 ? line.threads : std::max(1U, std::thread::hardware_concurrency());
-}
-
 gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string directory) {
   gapmerge::RunOptions options{.directory = std::move(directory),
                                .rangeOrder = line.rangeOrder,
                                .withCoverage = !line.jsonFile.empty(),
-                               .threads = threadCount(line),
+                               .threads = gapmerge::threadsOrCores(line.threads),
                                .verify = std::nullopt,
                                .progress = {}};
   if (line.verify) {
-    options.verify = gapmerge::VerifyOptions{
-        .choice = *line.verify, .seed = line.seed, .threads = threadCount(line)};
+    options.verify = gapmerge::VerifyOptions{.choice = *line.verify,
+                                             .seed = line.seed,
+                                             .threads = gapmerge::threadsOrCores(line.threads)};
   }
   return options;
 }

@@ -8,6 +8,8 @@
 #include <span>
 #include <thread>
 
+#include "text/cores.hpp"
+
 namespace make_slices {
 
 namespace {
@@ -60,10 +62,6 @@ std::vector<SliceSummary> sieveWalk(std::span<const SliceRange> slices) {
       },
       sieved);
   return summaries;
-}
-
-unsigned threadCount(unsigned threads) {
-  return threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
 }
 
 // Walks sieved on worker threads and handed over in order. A worker starts a
@@ -142,9 +140,10 @@ class OrderedWalks {
 
 bool sieveSlices(const std::vector<SliceRange>& slices, unsigned threads,
                  const std::function<bool(const SliceSummary&)>& done) {
-  OrderedWalks walks(slices, threadCount(threads));
+  const unsigned count = gapmerge::threadsOrCores(threads);
+  OrderedWalks walks(slices, count);
   std::vector<std::jthread> workers;
-  for (unsigned k = 0; k < threadCount(threads); ++k) {
+  for (unsigned k = 0; k < count; ++k) {
     workers.emplace_back([&walks] { walks.work(); });
   }
   return walks.handOver(done);

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string>
 
 #include "text/number_format.hpp"
 
@@ -29,19 +28,8 @@ constexpr int gapTicks = 13;
 constexpr int gapMinorTicks = 4;
 constexpr double lowestCount = 0.5;  // below 1, so that a count of 1 stands above the axis
 
-// The decimal digits of value grouped by threes with ".", as the merged file
-// groups its bounds, but exact for every 64-bit value.
 QString grouped(std::int64_t value) {
-  const std::string digits = formatInteger(value);
-  const std::size_t first = digits.starts_with('-') ? 1 : 0;
-  std::string out = digits.substr(0, first);
-  for (std::size_t i = first; i < digits.size(); ++i) {
-    if (i > first && (digits.size() - i) % 3 == 0) {
-      out.push_back('.');
-    }
-    out.push_back(digits[i]);
-  }
-  return QString::fromStdString(out);
+  return QString::fromStdString(formatGroupedInteger(value));
 }
 
 QString gapsText(std::int64_t count) {

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "text/cores.hpp"
 #include "verify/report_comparison.hpp"
 
 namespace gapmerge {
@@ -21,17 +22,10 @@ std::optional<SieveRange> sievable(const std::optional<BoundRange>& range) {
   return SieveRange{static_cast<std::uint64_t>(range->from), static_cast<std::uint64_t>(range->to)};
 }
 
-unsigned threadCount(unsigned threads) {
-  if (threads != 0) {
-    return threads;
-  }
-  return std::max(1U, std::thread::hardware_concurrency());
-}
-
 }  // namespace
 
 Verifier::Verifier(unsigned threads, VerifyCounters& counters) : counters_(counters) {
-  const unsigned count = threadCount(threads);
+  const unsigned count = threadsOrCores(threads);
   for (unsigned k = 0; k < count; ++k) {
     workers_.emplace_back([this] { work(); });
   }
