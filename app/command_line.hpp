@@ -28,6 +28,8 @@ struct VerifyChoice {
 };
 
 constexpr std::uint64_t defaultVerifySeed = 20261206;
+// The widest range --verify sieves again: 10^12 integers take minutes.
+constexpr std::uint64_t defaultVerifyLimit = 1'000'000'000'000;
 
 struct CommandLine {
   Command command = Command::window;
@@ -40,8 +42,10 @@ struct CommandLine {
   std::string plotFile;       // --plot FILE.png or FILE.svg
   PlotSize plotSize;          // --plot-size WxH
   std::optional<VerifyChoice> verify;
-  std::uint64_t seed = defaultVerifySeed;  // --seed S
-  unsigned threads = 0;                    // --threads N; 0: one per core
+  std::uint64_t seed = defaultVerifySeed;          // --seed S
+  std::uint64_t verifyLimit = defaultVerifyLimit;  // --verify-limit W
+  bool followLinks = false;                        // -L, --follow
+  unsigned threads = 0;                            // --threads N; 0: one per core
   ProgressMode progress = ProgressMode::automatic;
   std::string error;  // what was wrong, for Command::usageError
 };
@@ -49,9 +53,14 @@ struct CommandLine {
 // The name that stands for standard output in --csv and --json.
 constexpr const char* standardOutputName = "-";
 
+// The most threads --threads may ask for: 8 per core, at most 1,024.
+unsigned mostThreads();
+
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 std::string helpText();
-std::string usageText();
+
+// The lines after a usage error's own line.
+constexpr const char* usageHint = "Try 'gapmerge --help' for more information.\n";
 
 }  // namespace gapmerge

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "merge/discovery.hpp"
 #include "text/number_format.hpp"
 #include "text/strings.hpp"
 
@@ -33,26 +32,28 @@ void appendRanges(std::string& out, std::string_view label, const std::vector<Bo
 
 void appendNames(std::string& out, const std::vector<std::string>& names) {
   for (std::size_t k = 0; k < names.size(); ++k) {
-    out.append(k == 0 ? "" : ", ").append(names[k]);
+    out.append(k == 0 ? "" : ", ").append(escapeControls(names[k]));
   }
 }
 
 }  // namespace
 
-Coverage coverageOfReports(const ReportList& reports) {
-  std::vector<std::string_view> names;
-  names.reserve(reports.size());
+Coverage coverageOfReports(const ReportList& reports, const std::string& directory) {
+  // The paths begin with the run folder and one more "/".
+  const std::size_t rootLength = directory.size() + 1;
+  std::vector<std::string_view> paths;
+  paths.reserve(reports.size());
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    names.push_back(filePart(reports.pathView(i)));
+    paths.push_back(reports.pathView(i).substr(rootLength));
   }
-  return findCoverage(names);
+  return findCoverage(paths);
 }
 
-std::string coverageText(const Coverage& coverage) {
-  if (coverage.covered.empty() && coverage.unreadable.empty()) {
-    return "no report found\n";
-  }
+std::string coverageText(const Coverage& coverage, const std::vector<UnlistedFolder>& unlisted) {
   std::string out;
+  if (coverage.covered.empty() && coverage.unreadable.empty()) {
+    out = "no report found\n";
+  }
   for (const auto& interval : coverage.covered) {
     appendCovered(out, interval);
   }
@@ -64,15 +65,18 @@ std::string coverageText(const Coverage& coverage) {
     out.push_back('\n');
   }
   for (const auto& name : coverage.unreadable) {
-    out.append("unreadable: ").append(name).push_back('\n');
+    out.append("unreadable: ").append(escapeControls(name)).push_back('\n');
+  }
+  for (const auto& folder : unlisted) {
+    out.append("unlisted: ").append(escapeControls(folder.path)).push_back('\n');
   }
   return out;
 }
 
-bool listCoverage(const std::string& directory, std::ostream& out) {
-  const Coverage coverage = coverageOfReports(findReports(directory));
-  out << coverageText(coverage) << std::flush;
-  return tilesOneInterval(coverage);
+bool listCoverage(const Discovery& found, const std::string& directory, std::ostream& out) {
+  const Coverage coverage = coverageOfReports(found.reports, directory);
+  out << coverageText(coverage, found.unlisted) << std::flush;
+  return tilesOneInterval(coverage) && found.unlisted.empty();
 }
 
 }  // namespace gapmerge

@@ -36,6 +36,9 @@ struct RunState {
   GapStats stats;
   StatsBlock finalBlock;
   MergedFile merged;
+  std::vector<UnlistedFolder> unlisted;
+  std::size_t linksNotFollowed = 0;
+  Shortfall shortfall;
   std::vector<WarningEntry> warnings;
   std::optional<Coverage> coverage;
   RunVerification verification;
@@ -55,6 +58,13 @@ void warn(RunState& run, std::string_view subject, std::string message) {
   run.warnings.push_back({std::string(subject), {std::move(message)}});
 }
 
+// One entry for each folder that could not be listed, in the order met.
+void warnAboutUnlistedFolders(RunState& run) {
+  for (const auto& [path, reason] : run.unlisted) {
+    warn(run, path, "Folder could not be listed (" + reason + "), nothing merged from it");
+  }
+}
+
 // No gap between consecutive primes below 2^64 comes near the histogram's
 // limit, so a mid gap below 1 or above it means a hole, an overlap or slices
 // out of order: the histogram lost the true joining gap.
@@ -62,6 +72,7 @@ void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
   if (midGap >= 1 && midGap <= maxHistogramGap) {
     return;
   }
+  ++run.shortfall.joinsBroken;
   warn(run, run.reportName,
        "Slices do not join: mid gap " + formatInteger(midGap) + " to the previous report in " +
            run.reportName);
@@ -71,6 +82,9 @@ void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
 void mergeReport(RunState& run, TextFile& file, ReportStatement* statement) {
   parseReport(file, run.record, run.stats, statement);
   checkReport(run.record, run.reportName, run.warnings);
+  if (!gapTableAddsUp(run.record)) {
+    ++run.shortfall.reportsNotAddingUp;
+  }
   closeTextFile(file);
   if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
     warnIfSlicesDoNotJoin(run, *midGap);
@@ -80,6 +94,7 @@ void mergeReport(RunState& run, TextFile& file, ReportStatement* statement) {
 // A report that cannot be opened contributes nothing and cuts the chain of
 // mid gaps: the next report forms no gap across the hole.
 void skipReport(RunState& run) {
+  ++run.shortfall.reportsUnread;
   warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
 }
 
@@ -154,23 +169,35 @@ RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
   outcome.gapTotal = run.finalBlock.divisor;
   outcome.residueTotals = run.finalBlock.classTotals;
   outcome.warnings = std::move(run.warnings);
-  outcome.mergedFile = {run.merged.path, run.merged.output != nullptr, run.merged.complete};
+  outcome.mergedFile = {.path = run.merged.path,
+                        .created = run.merged.output != nullptr,
+                        .complete = run.merged.complete,
+                        .previousExists = run.merged.previousExists,
+                        .problem = run.merged.problem};
   outcome.coverage = std::move(run.coverage);
   outcome.verification = run.tally;
+  outcome.unlistedFolders = std::move(run.unlisted);
+  outcome.linksNotFollowed = run.linksNotFollowed;
+  outcome.shortfall = run.shortfall;
+  if (run.shortfall.joinsBroken > 0 && !options.rangeOrder) {
+    outcome.shortfall.joinInRangeOrder = joinsInRangeOrder(run.reports);
+  }
   return outcome;
 }
 
 }  // namespace
 
-RunOutcome mergeReports(const RunOptions& options) {
+RunOutcome mergeReports(const RunOptions& options, Discovery found) {
   RunState run;
   run.workingDirectory = options.directory;
-  run.reports = findReports(run.workingDirectory);
+  run.reports = std::move(found.reports);
+  run.unlisted = std::move(found.unlisted);
+  run.linksNotFollowed = found.linksNotFollowed;
   if (options.rangeOrder) {
     orderReportsByRange(run.reports);
   }
   if (options.withCoverage) {
-    run.coverage = coverageOfReports(run.reports);
+    run.coverage = coverageOfReports(run.reports, run.workingDirectory);
   }
   if (options.verify) {
     startVerification(run.verification, run.reports.size(), *options.verify);
@@ -179,6 +206,7 @@ RunOutcome mergeReports(const RunOptions& options) {
   if (!run.merged.output) {
     warnAboutMergedFile(run, "Merged results file could not be created in ");
   }
+  warnAboutUnlistedFolders(run);
   for (std::size_t index = 0; index < run.reports.size(); ++index) {
     processReport(run, index);
     report(run, options, index + 1, false);
@@ -192,27 +220,19 @@ RunOutcome mergeReports(const RunOptions& options) {
   return outcomeOf(run, options);
 }
 
-RunStatus runMerge(ResultView& view, const RunOptions& options, const Publish& publish) {
+std::optional<RunOutcome> runMerge(ResultView& view, const RunOptions& options, Discovery found,
+                                   const Publish& publish) {
   if (!view.open()) {
-    return RunStatus::viewUnavailable;
+    return std::nullopt;
   }
-  const RunOutcome outcome = mergeReports(options);
-  const bool published = !publish || publish(outcome);
-  if (outcome.mergedFile.created) {
+  RunOutcome outcome = mergeReports(options, std::move(found));
+  outcome.published = !publish || publish(outcome);
+  if (outcome.mergedFile.complete) {
     view.askOpen(outcome.mergedFile.path, outcome.directory);
   }
   view.fill(outcome);
   view.wait();
-  if (!outcome.mergedFile.complete) {
-    return RunStatus::mergedFileFailed;
-  }
-  if (!published) {
-    return RunStatus::publishFailed;
-  }
-  if (outcome.verification && outcome.verification->mismatched > 0) {
-    return RunStatus::reportMismatch;
-  }
-  return RunStatus::merged;
+  return outcome;
 }
 
 }  // namespace gapmerge

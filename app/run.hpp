@@ -8,25 +8,19 @@
 
 #include "app/command_line.hpp"
 #include "app/result_view.hpp"
+#include "merge/discovery.hpp"
 #include "merge/run_outcome.hpp"
 #include "verify/verify_counters.hpp"
 
 // One merge run in the working directory, from discovery to the result view.
 namespace gapmerge {
 
-enum class RunStatus {
-  merged,            // fileout.txt written completely
-  mergedFileFailed,  // fileout.txt could not be created or written completely
-  publishFailed,     // an export the user asked for could not be written
-  viewUnavailable,   // the view could not be opened: nothing was touched
-  reportMismatch,    // fileout.txt written, but a verified report differs from a fresh sieve
-};
-
 // Which reports to sieve again and compare with what they say.
 struct VerifyOptions {
   VerifyChoice choice;
   std::uint64_t seed = defaultVerifySeed;
-  unsigned threads = 1;  // sieving threads
+  unsigned threads = 1;                      // sieving threads
+  std::uint64_t limit = defaultVerifyLimit;  // the widest range sieved
 };
 
 // How far a run has come.
@@ -48,14 +42,17 @@ struct RunOptions {
   std::function<void(const RunProgress&)> progress;
 };
 
-// Merges every report below options.directory into its fileout.txt.
-RunOutcome mergeReports(const RunOptions& options);
+// Merges the reports found below options.directory into its fileout.txt.
+RunOutcome mergeReports(const RunOptions& options, Discovery found);
 
 // Writes what the user asked for beyond fileout.txt (exports, a chart) from
 // the outcome; false when any of it could not be written.
 using Publish = std::function<bool(const RunOutcome&)>;
 
-// Opens the view, merges, publishes the outcome, then asks, shows and waits.
-RunStatus runMerge(ResultView& view, const RunOptions& options, const Publish& publish = {});
+// Opens the view, merges, publishes the outcome, then asks (only when
+// fileout.txt is complete), shows and waits; none when the view could not be
+// opened, and then nothing was touched.
+std::optional<RunOutcome> runMerge(ResultView& view, const RunOptions& options, Discovery found,
+                                   const Publish& publish = {});
 
 }  // namespace gapmerge

@@ -12,17 +12,26 @@ namespace gapmerge {
 namespace {
 
 std::string verdictText(const VerifyResult& result) {
-  if (result.verdict == VerifyVerdict::differs) {
-    return "Report does not match a fresh sieve of its range: " + result.difference;
+  switch (result.verdict) {
+    case VerifyVerdict::differs:
+      return "Report does not match a fresh sieve of its range: " + result.difference;
+    case VerifyVerdict::tooWide:
+      return "Report is not verifiable: its range is wider than the limit of --verify-limit";
+    case VerifyVerdict::notVerifiable:
+    case VerifyVerdict::matches:
+      break;
   }
   return "Report is not verifiable: the bounds in its name are not a range of integers from 0 up";
 }
 
 void count(VerificationTally& tally, VerifyVerdict verdict) {
-  if (verdict == VerifyVerdict::differs) {
-    ++tally.mismatched;
+  if (verdict == VerifyVerdict::matches || verdict == VerifyVerdict::differs) {
+    ++tally.verified;
   } else {
     ++tally.notVerifiable;
+  }
+  if (verdict == VerifyVerdict::differs) {
+    ++tally.mismatched;
   }
 }
 
@@ -34,7 +43,9 @@ void startVerification(RunVerification& verification, std::size_t reports,
       chooseReports(reports, options.choice.all ? reports : options.choice.count, options.seed);
   verification.counters.chosen = static_cast<std::uint64_t>(
       std::count(verification.chosen.begin(), verification.chosen.end(), true));
-  verification.verifier = std::make_unique<Verifier>(options.threads, verification.counters);
+  verification.seed = options.seed;
+  verification.verifier =
+      std::make_unique<Verifier>(options.threads, options.limit, verification.counters);
 }
 
 bool verificationDone(const RunVerification& verification) {
@@ -59,15 +70,15 @@ void verifyLater(RunVerification& verification, std::size_t index, std::string_v
 VerificationTally addVerdicts(RunVerification& verification, const ReportList& reports,
                               std::vector<WarningEntry>& warnings) {
   const auto results = verification.verifier->finish();
-  VerificationTally tally{.chosen = results.size()};
+  VerificationTally tally{.seed = verification.seed, .chosen = results.size()};
   std::vector<WarningEntry> merged;
   merged.reserve(warnings.size());
   std::size_t taken = 0;
   for (std::size_t k = 0; k < results.size(); ++k) {
+    count(tally, results[k].verdict);
     if (results[k].verdict == VerifyVerdict::matches) {
       continue;
     }
-    count(tally, results[k].verdict);
     for (; taken < verification.places[k]; ++taken) {
       merged.push_back(std::move(warnings[taken]));
     }

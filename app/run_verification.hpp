@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@ namespace gapmerge {
 
 struct RunVerification {
   std::vector<bool> chosen;  // by run position
+  std::uint64_t seed = 0;
   VerifyCounters counters;
   std::unique_ptr<Verifier> verifier;
   // For each report handed over, in run order: the number of warning entries

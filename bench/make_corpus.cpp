@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <numeric>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/make_slices_report.hpp"
 
@@ -31,14 +33,19 @@ std::string groupWithDots(std::int64_t value) {
 }
 
 // The gap table: even gaps 2, 4, ... with quantities falling off as prime gaps
-// do, so the numbers have realistic widths.
-std::string gapTable(std::int64_t gaps, std::int64_t report) {
-  std::string table;
+// do, so the numbers have realistic widths, and adding up to total (the gap
+// 2 takes what the others leave).
+std::string gapTable(std::int64_t gaps, std::int64_t report, std::int64_t total) {
+  std::vector<std::int64_t> quantities;
   for (std::int64_t i = 1; i <= gaps; ++i) {
     const double share = std::exp(-static_cast<double>(i) / 12.0);
-    const auto quantity = static_cast<std::int64_t>(60000.0 * share) + 1 + (report + i) % 7;
+    quantities.push_back(static_cast<std::int64_t>(30000.0 * share) + 1 + (report + i) % 7);
+  }
+  quantities.front() += total - std::accumulate(quantities.begin(), quantities.end(), 0LL);
+  std::string table;
+  for (std::int64_t i = 1; i <= gaps; ++i) {
     table.append("[").append(std::to_string(2 * i)).append(", ");
-    table.append(std::to_string(quantity)).append("], ");
+    table.append(std::to_string(quantities[static_cast<std::size_t>(i - 1)])).append("], ");
   }
   return table;
 }
@@ -72,7 +79,7 @@ void writeReport(const CorpusShape& shape, std::int64_t report) {
       << " primes in 0.5s\r\nTramvelok - Total gaps : " << groupWithDots(primes - 1)
       << "\r\nFirst prime in range : " << low + 11 << "\r\nLast prime in range : " << high - 7
       << "\r\nGaps [gap, qty]\r\n"
-      << gapTable(shape.gaps, report) << "\r\n";
+      << gapTable(shape.gaps, report, primes - 1) << "\r\n";
 }
 
 }  // namespace

@@ -60,6 +60,26 @@ Json coverageOf(const Coverage& coverage) {
           {"unreadable", coverage.unreadable}};
 }
 
+Json verificationOf(const RunOutcome& outcome) {
+  if (!outcome.verification) {
+    return nullptr;
+  }
+  const auto& tally = *outcome.verification;
+  return {{"seed", tally.seed},
+          {"chosen", tally.chosen},
+          {"verified", tally.verified},
+          {"mismatched", tally.mismatched},
+          {"not_verifiable", tally.notVerifiable}};
+}
+
+Json unlistedOf(const RunOutcome& outcome) {
+  Json paths = Json::array();
+  for (const auto& folder : outcome.unlistedFolders) {
+    paths.push_back(folder.path);
+  }
+  return paths;
+}
+
 }  // namespace
 
 std::string jsonText(const RunOutcome& outcome, std::string_view version) {
@@ -78,6 +98,8 @@ std::string jsonText(const RunOutcome& outcome, std::string_view version) {
   if (outcome.coverage) {
     json["coverage"] = coverageOf(*outcome.coverage);
   }
+  json["verification"] = verificationOf(outcome);
+  json["unlisted_folders"] = unlistedOf(outcome);
   return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

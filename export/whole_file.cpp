@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "text/temporary_files.hpp"
 
 namespace gapmerge {
 
@@ -51,29 +51,32 @@ bool isDeviceOrPipe(const std::string& path) {
          (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
 }
 
-// The file that path names once its links are followed; path itself when it
-// is no link or the link leads nowhere.
-std::string linkTarget(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) {
-    return path;
-  }
-  const auto target = std::filesystem::canonical(path, error);
-  return error ? path : target.string();
-}
-
 std::string folderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Creates a new file beside target with the permissions a new file gets;
-// its descriptor and path, or -1 with errno set.
+// A new file gets the permission bits of the regular file it replaces.
+bool keepPermissions(int fd, const std::string& target) {
+  struct stat status {};
+  return ::lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+         ::fchmod(fd, status.st_mode & 07777) == 0;
+}
+
+// Creates a new file beside target with the permission bits it gets; its
+// descriptor and path, or -1 with errno set.
 int createTemporary(const std::string& target, std::string& temporary) {
   const std::string stem = folderOf(target) + ".gapmerge-" + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < temporaryNameAttempts; ++attempt) {
     temporary = stem + std::to_string(attempt) + ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 && !keepPermissions(fd, target)) {
+      const int error = errno;
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      errno = error;
+      return -1;
+    }
     if (fd >= 0 || errno != EEXIST) {
       return fd;
     }
@@ -87,15 +90,16 @@ std::optional<std::string> replaceFile(const std::string& target, std::string_vi
   if (fd < 0) {
     return reasonOf(errno);
   }
+  const int slot = noteTemporaryFile(temporary);
   int error = writeAndClose(fd, bytes, true);
   if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
     error = errno;
   }
   if (error != 0) {
     ::unlink(temporary.c_str());
-    return reasonOf(error);
   }
-  return std::nullopt;
+  forgetTemporaryFile(slot);
+  return error == 0 ? std::nullopt : std::optional(reasonOf(error));
 }
 
 std::optional<std::string> writeInPlace(const std::string& path, std::string_view bytes) {
@@ -110,7 +114,7 @@ std::optional<std::string> writeWholeFile(const std::string& path, std::string_v
   if (isDeviceOrPipe(path)) {
     return writeInPlace(path, bytes);
   }
-  return replaceFile(linkTarget(path), bytes);
+  return replaceFile(path, bytes);
 }
 
 std::optional<std::string> writeStandardOutput(std::string_view bytes) {

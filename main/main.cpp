@@ -8,45 +8,51 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 
 #include "app/command_line.hpp"
 #include "app/console_view.hpp"
 #include "app/coverage_listing.hpp"
+#include "app/export_targets.hpp"
 #include "app/progress_line.hpp"
 #include "app/publish.hpp"
+#include "app/result_lines.hpp"
 #include "app/run.hpp"
+#include "export/whole_file.hpp"
 #include "main/front_end.hpp"
+#include "merge/discovery.hpp"
 #include "text/cores.hpp"
 #include "text/strings.hpp"
+#include "text/temporary_files.hpp"
 
 namespace {
 
-constexpr int exitMerged = 0;
-constexpr int exitFailed = 1;
-constexpr int exitUsage = 2;
-constexpr int exitCheckFailed = 3;  // --coverage or --verify found a problem
-
-int exitStatus(gapmerge::RunStatus status) {
-  switch (status) {
-    case gapmerge::RunStatus::merged:
-      return exitMerged;
-    case gapmerge::RunStatus::reportMismatch:
-      return exitCheckFailed;
-    case gapmerge::RunStatus::mergedFileFailed:
-    case gapmerge::RunStatus::publishFailed:
-    case gapmerge::RunStatus::viewUnavailable:
-      break;
-  }
-  return exitFailed;
-}
+using gapmerge::exitDone;
+using gapmerge::exitFailed;
+using gapmerge::exitIncomplete;
+using gapmerge::exitUsage;
 
 constexpr const char* noWindowInBuild =
     "gapmerge: this build has no window; 'gapmerge --batch' merges without one\n";
 constexpr const char* noDisplay =
     "gapmerge: no window could be opened (no usable display); "
     "'gapmerge --batch' merges without one\n";
+
+int usageError(const std::string& message) {
+  std::cerr << "gapmerge: " << message << "\n" << gapmerge::usageHint;
+  return exitUsage;
+}
+
+// Writes text to standard output; exit 1 after saying why when it cannot.
+int printOut(const std::string& text, int status) {
+  if (const auto failure = gapmerge::writeStandardOutput(text)) {
+    std::cerr << "gapmerge: cannot write standard output: " << *failure << "\n";
+    return exitFailed;
+  }
+  return status;
+}
 
 gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string directory) {
   gapmerge::RunOptions options{.directory = std::move(directory),
@@ -58,7 +64,8 @@ gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string d
   if (line.verify) {
     options.verify = gapmerge::VerifyOptions{.choice = *line.verify,
                                              .seed = line.seed,
-                                             .threads = gapmerge::threadsOrCores(line.threads)};
+                                             .threads = gapmerge::threadsOrCores(line.threads),
+                                             .limit = line.verifyLimit};
   }
   return options;
 }
@@ -92,7 +99,7 @@ std::optional<int> askForFolder(gapmerge::WindowFront* front, gapmerge::CommandL
       std::cerr << noDisplay;
       return exitFailed;
     case gapmerge::FolderAnswer::cancelled:
-      return exitMerged;
+      return exitDone;
     case gapmerge::FolderAnswer::chosen:
       line.directory = std::move(choice.folder);
       return std::nullopt;
@@ -100,18 +107,42 @@ std::optional<int> askForFolder(gapmerge::WindowFront* front, gapmerge::CommandL
   return exitFailed;
 }
 
+// What the run says after it, and its exit status.
+int finish(const gapmerge::RunOutcome& outcome) {
+  std::cerr << gapmerge::resultLines(outcome);
+  return gapmerge::exitStatusOf(outcome);
+}
+
+int runInBatch(const gapmerge::CommandLine& line, gapmerge::RunOptions options,
+               gapmerge::Discovery found, const gapmerge::Publish& publish) {
+  std::optional<gapmerge::ProgressLine> progress;
+  if (const auto style = progressStyle(line.progress)) {
+    progress.emplace(std::cerr, *style);
+    options.progress = [&progress](const gapmerge::RunProgress& now) { progress->show(now); };
+  }
+  gapmerge::ConsoleView console(!gapmerge::exportsUseStandardOutput(line));
+  const auto outcome = gapmerge::runMerge(console, options, std::move(found), publish);
+  const int status = finish(*outcome);
+  if (console.failure()) {
+    std::cerr << "gapmerge: cannot write standard output: " << *console.failure() << "\n";
+    return exitFailed;
+  }
+  return status;
+}
+
 int runInWindow(gapmerge::WindowFront* front, const gapmerge::RunOptions& options,
-                const gapmerge::Publish& publish) {
+                gapmerge::Discovery found, const gapmerge::Publish& publish) {
   if (front == nullptr) {
     std::cerr << noWindowInBuild;
     return exitFailed;
   }
   const auto window = front->makeWindowView();
-  const auto status = gapmerge::runMerge(*window, options, publish);
-  if (status == gapmerge::RunStatus::viewUnavailable) {
+  const auto outcome = gapmerge::runMerge(*window, options, std::move(found), publish);
+  if (!outcome) {
     std::cerr << noDisplay;
+    return exitFailed;
   }
-  return exitStatus(status);
+  return finish(*outcome);
 }
 
 }  // namespace
@@ -120,18 +151,16 @@ int main(int argc, char** argv) {
   // A write beyond the file size limit must fail and be reported like any
   // other failed write, not end the process.
   static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
+  gapmerge::removeTemporaryFilesOnSignals();
 
   auto line = gapmerge::parseCommandLine(argc, argv);
   switch (line.command) {
     case gapmerge::Command::help:
-      std::cout << gapmerge::helpText();
-      return exitMerged;
+      return printOut(gapmerge::helpText(), exitDone);
     case gapmerge::Command::version:
-      std::cout << "gapmerge " << GAPMERGE_VERSION << "\n";
-      return exitMerged;
+      return printOut("gapmerge " GAPMERGE_VERSION "\n", exitDone);
     case gapmerge::Command::usageError:
-      std::cerr << "gapmerge: " << line.error << "\n" << gapmerge::usageText();
-      return exitUsage;
+      return usageError(line.error);
     case gapmerge::Command::window:
     case gapmerge::Command::batch:
     case gapmerge::Command::coverage:
@@ -151,28 +180,27 @@ int main(int argc, char** argv) {
     }
   }
   if (!line.directory.empty() && ::chdir(line.directory.c_str()) != 0) {
-    std::cerr << "gapmerge: cannot enter directory '" << line.directory
-              << "': " << std::strerror(errno) << "\n"
-              << gapmerge::usageText();
-    return exitUsage;
+    return usageError("cannot enter directory '" + line.directory + "': " + std::strerror(errno));
   }
   gapmerge::RunOptions options = runOptions(line, gapmerge::workingDirectory());
   if (options.directory.empty()) {
     std::cerr << "gapmerge: the working directory no longer exists\n";
     return exitFailed;
   }
+  gapmerge::Discovery found = gapmerge::findReports(options.directory, line.followLinks);
+  std::cerr << gapmerge::linksLine(found.linksNotFollowed);
   if (line.command == gapmerge::Command::coverage) {
-    return gapmerge::listCoverage(options.directory, std::cout) ? exitMerged : exitCheckFailed;
+    std::ostringstream text;
+    const bool tiles = gapmerge::listCoverage(found, options.directory, text);
+    return printOut(text.str(), tiles ? exitDone : exitIncomplete);
+  }
+  if (const std::string refused = gapmerge::checkExportTargets(line, options.directory, found);
+      !refused.empty()) {
+    return usageError(refused);
   }
   const auto publish = gapmerge::makePublish(line, GAPMERGE_VERSION, drawChart, std::cerr);
   if (line.command == gapmerge::Command::batch) {
-    std::optional<gapmerge::ProgressLine> progress;
-    if (const auto style = progressStyle(line.progress)) {
-      progress.emplace(std::cerr, *style);
-      options.progress = [&progress](const gapmerge::RunProgress& now) { progress->show(now); };
-    }
-    gapmerge::ConsoleView console(gapmerge::exportsUseStandardOutput(line) ? nullptr : &std::cout);
-    return exitStatus(gapmerge::runMerge(console, options, publish));
+    return runInBatch(line, std::move(options), std::move(found), publish);
   }
-  return runInWindow(front.get(), options, publish);
+  return runInWindow(front.get(), options, std::move(found), publish);
 }

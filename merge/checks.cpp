@@ -26,6 +26,10 @@ void addLine(std::vector<std::string>& warnings, std::string_view message,
 
 }  // namespace
 
+bool gapTableAddsUp(const ReportRecord& record) {
+  return record.gapTableSum == record.nGaps || (record.gapTableSum == 0 && record.nGaps == -1);
+}
+
 double primeCountEstimate(double x) {
   return x / (std::log(x + 1.0) - 1.0);
 }
@@ -67,6 +71,9 @@ std::vector<std::string> reportWarnings(const ReportRecord& record, std::string_
   }
   if (const double d = deviation(record); d > deviationLimit) {
     addLine(warnings, "warning : " + formatFixed(d, deviationDecimals) + "\t", reportName);
+  }
+  if (!gapTableAddsUp(record)) {
+    addLine(warnings, gapTableMismatch, reportName);
   }
   return warnings;
 }

@@ -9,12 +9,20 @@
 #include "merge/report.hpp"
 #include "merge/run_outcome.hpp"
 
-// The five consistency checks of a report that was read. Each failed check
-// gives one warning line that ends with the report name; a report with
-// warnings adds one entry to the run's warnings.
+// The consistency checks of a report that was read. Each failed check gives
+// one warning line that ends with the report name; a report with warnings
+// adds one entry to the run's warnings. The sixth check, that the gap table
+// adds up to nGaps, tells that a report was cut short or damaged: its gaps are
+// then missing from the merged result.
 namespace gapmerge {
 
 constexpr double deviationLimit = 0.0036;
+
+constexpr std::string_view gapTableMismatch = "Gap table and nGaps values do not match in ";
+
+// True when the quantities of the gap table sum to nGaps, or when a slice
+// without primes lists no gap and says -1 gaps.
+bool gapTableAddsUp(const ReportRecord& record);
 
 // The estimate of the number of primes from 0 to x: x / (ln(x + 1) - 1).
 double primeCountEstimate(double x);

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "merge/report.hpp"
+#include "text/strings.hpp"
 
 namespace gapmerge {
 
@@ -42,24 +43,24 @@ std::optional<BoundRange> sharedPart(const BoundRange& range, std::int64_t reach
   return BoundRange{range.from, std::min(range.to, reach)};
 }
 
-// Adds the names of a run of equal ranges, from begin to end, as one group.
+// Adds the paths of a run of equal ranges, from begin to end, as one group.
 void addDuplicates(const std::vector<NamedRange>& sorted, std::size_t begin, std::size_t end,
-                   const std::vector<std::string_view>& names, Coverage& coverage) {
+                   const std::vector<std::string_view>& paths, Coverage& coverage) {
   if (end - begin < 2) {
     return;
   }
   auto& group = coverage.duplicates.emplace_back();
   for (std::size_t k = begin; k < end; ++k) {
-    group.emplace_back(names[sorted[k].index]);
+    group.emplace_back(paths[sorted[k].index]);
   }
 }
 
 void findDuplicates(const std::vector<NamedRange>& sorted,
-                    const std::vector<std::string_view>& names, Coverage& coverage) {
+                    const std::vector<std::string_view>& paths, Coverage& coverage) {
   std::size_t begin = 0;
   for (std::size_t k = 1; k <= sorted.size(); ++k) {
     if (k == sorted.size() || !(sorted[k].range == sorted[begin].range)) {
-      addDuplicates(sorted, begin, k, names, coverage);
+      addDuplicates(sorted, begin, k, paths, coverage);
       begin = k;
     }
   }
@@ -95,22 +96,23 @@ void sweep(const std::vector<NamedRange>& sorted, Coverage& coverage) {
 
 }  // namespace
 
-Coverage findCoverage(const std::vector<std::string_view>& reportNames) {
+Coverage findCoverage(const std::vector<std::string_view>& reportPaths) {
   Coverage coverage;
   std::vector<NamedRange> sorted;
-  sorted.reserve(reportNames.size());
-  for (std::size_t index = 0; index < reportNames.size(); ++index) {
-    if (const auto range = readNameRange(reportNames[index])) {
+  sorted.reserve(reportPaths.size());
+  for (std::size_t index = 0; index < reportPaths.size(); ++index) {
+    const std::string_view name = filePart(reportPaths[index]);
+    if (const auto range = readNameRange(name)) {
       sorted.push_back({*range, index});
     } else {
-      coverage.unreadable.emplace_back(reportNames[index]);
+      coverage.unreadable.emplace_back(name);
     }
   }
   std::sort(sorted.begin(), sorted.end(), [](const NamedRange& a, const NamedRange& b) {
     return std::tie(a.range.from, a.range.to, a.index) <
            std::tie(b.range.from, b.range.to, b.index);
   });
-  findDuplicates(sorted, reportNames, coverage);
+  findDuplicates(sorted, reportPaths, coverage);
   sweep(sorted, coverage);
   return coverage;
 }

@@ -20,14 +20,15 @@ struct Coverage {
   std::vector<CoveredInterval> covered;              // maximal, ascending; touching ranges join
   std::vector<BoundRange> holes;                     // between consecutive covered intervals
   std::vector<BoundRange> overlaps;                  // maximal intervals in two or more ranges
-  std::vector<std::vector<std::string>> duplicates;  // names of reports with the same bounds
+  std::vector<std::vector<std::string>> duplicates;  // paths of reports with the same bounds
   std::vector<std::string> unreadable;               // names whose bounds are not a range
 };
 
-// The coverage of the report names (file names, in run order), from the
-// bounds that readNameRange reads. Duplicate groups come in the order of their
-// bounds, the names in a group and the unreadable names in run order.
-Coverage findCoverage(const std::vector<std::string_view>& reportNames);
+// The coverage of the report names, from the bounds that readNameRange reads
+// in the name part of each path (paths relative to the run folder, in run
+// order). Duplicate groups, with the paths of their reports, come in the order
+// of their bounds, the paths in a group and the unreadable names in run order.
+Coverage findCoverage(const std::vector<std::string_view>& reportPaths);
 
 // True when the names tile one interval: one covered interval, no overlap
 // (so no duplicate) and no unreadable name.

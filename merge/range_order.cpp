@@ -1,5 +1,6 @@
 #include "merge/range_order.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,32 @@ void orderReportsByRange(ReportList& reports) {
     lowerBounds.push_back(names.fileNmin);
   }
   reports.sortStablyByKeys(lowerBounds);
+}
+
+bool joinsInRangeOrder(const ReportList& reports) {
+  std::vector<BoundRange> ranges;
+  ranges.reserve(reports.size());
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    const auto range = readNameRange(filePart(reports.pathView(i)));
+    if (!range) {
+      return false;
+    }
+    ranges.push_back(*range);
+  }
+  const auto byLowerBound = [](const BoundRange& a, const BoundRange& b) {
+    return a.from < b.from;
+  };
+  if (std::is_sorted(ranges.begin(), ranges.end(), byLowerBound)) {
+    return false;
+  }
+  std::sort(ranges.begin(), ranges.end(), byLowerBound);
+  // The step is taken in unsigned arithmetic, where it is exact for any two bounds.
+  return std::adjacent_find(
+             ranges.begin(), ranges.end(), [](const BoundRange& before, const BoundRange& after) {
+               const auto step =
+                   static_cast<std::uint64_t>(after.from) - static_cast<std::uint64_t>(before.to);
+               return step > 1;
+             }) == ranges.end();
 }
 
 }  // namespace gapmerge

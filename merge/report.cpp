@@ -3,6 +3,7 @@
 #include <string>
 
 #include "text/strings.hpp"
+#include "text/wrap.hpp"
 
 namespace gapmerge {
 
@@ -92,6 +93,15 @@ void forEachTableItem(std::string_view table, const Take& take) {
   }
 }
 
+// A line cut short ends inside its last item unless that item got its "]".
+std::string_view withoutCutItem(std::string_view table) {
+  const std::size_t last = table.rfind('[');
+  if (last == std::string_view::npos || table.find(']', last) != std::string_view::npos) {
+    return table;
+  }
+  return table.substr(0, last);
+}
+
 }  // namespace
 
 void parseReportName(std::string_view reportName, ReportRecord& record) {
@@ -108,16 +118,14 @@ std::optional<BoundRange> readNameRange(std::string_view reportName) {
   return BoundRange{*from, *to};
 }
 
-void parseGapTable(std::string_view table, GapStats& stats) {
-  forEachTableItem(table, [&stats](const TableEntry& entry) {
+void parseGapTable(std::string_view table, bool whole, GapStats& stats, ReportRecord& record,
+                   std::vector<TableEntry>* entries) {
+  forEachTableItem(whole ? table : withoutCutItem(table), [&](const TableEntry& entry) {
     addTableEntry(stats, entry.gap, entry.quantity);
-  });
-}
-
-void parseGapTable(std::string_view table, GapStats& stats, std::vector<TableEntry>& entries) {
-  forEachTableItem(table, [&stats, &entries](const TableEntry& entry) {
-    addTableEntry(stats, entry.gap, entry.quantity);
-    entries.push_back(entry);
+    record.gapTableSum = addWrap(record.gapTableSum, entry.quantity);
+    if (entries != nullptr) {
+      entries->push_back(entry);
+    }
   });
 }
 
@@ -125,6 +133,7 @@ void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
                  ReportStatement* statement) {
   record.goodGuess = false;
   record.excellent = false;
+  record.gapTableSum = 0;
   std::string line;
   while (!atEnd(file)) {
     readLine(file, line);
@@ -133,12 +142,8 @@ void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
       noteKeyLine(line, record, *statement);
     }
     if (line == gapTableHeader) {
-      readLine(file, line);
-      if (statement != nullptr) {
-        parseGapTable(line, stats, statement->table);
-      } else {
-        parseGapTable(line, stats);
-      }
+      const bool whole = readLine(file, line);
+      parseGapTable(line, whole, stats, record, statement ? &statement->table : nullptr);
     }
   }
 }

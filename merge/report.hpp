@@ -26,6 +26,9 @@ struct ReportRecord {
   std::int64_t lastPrime = 0;
   bool goodGuess = false;
   bool excellent = false;
+  // The sum of the quantities of every gap table item of the report last
+  // read, wrapping like every other sum; 0 when a report is opened.
+  std::int64_t gapTableSum = 0;
 };
 
 // One "[gap, quantity]" item of a gap table.
@@ -56,11 +59,12 @@ void parseReportName(std::string_view reportName, ReportRecord& record);
 std::optional<BoundRange> readNameRange(std::string_view reportName);
 
 // Hands every "[gap, quantity]" item of a gap table line to the statistics,
-// in order, up to the first empty item.
-void parseGapTable(std::string_view table, GapStats& stats);
-
-// The same, and appends every item to entries.
-void parseGapTable(std::string_view table, GapStats& stats, std::vector<TableEntry>& entries);
+// in order, up to the first empty item, and adds each quantity to the
+// record's gap table sum. A line that was cut short (whole false) loses its
+// last item when the cut left it without its "]". With entries, also appends
+// every item there.
+void parseGapTable(std::string_view table, bool whole, GapStats& stats, ReportRecord& record,
+                   std::vector<TableEntry>* entries = nullptr);
 
 // Reads an opened report to its end into the record, handing every gap table
 // item to the statistics as it is split off. With a statement, also notes

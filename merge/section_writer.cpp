@@ -1,5 +1,6 @@
 #include "merge/section_writer.hpp"
 
+#include <system_error>
 #include <utility>
 
 #include "merge/sections.hpp"
@@ -24,10 +25,18 @@ std::size_t estimatedSectionBytes(const StatsBlock& block) {
 
 SectionWriter::SectionWriter(TextFile file, unsigned threads)
     : file_(std::move(file)), ring_(2 * std::size_t{threads} + 2) {
-  for (unsigned i = 0; i < threads; ++i) {
-    formatters_.emplace_back([this] { formatBatches(); });
+  startThreads(threads);
+}
+
+void SectionWriter::startThreads(unsigned threads) {
+  try {
+    writer_ = std::thread([this] { writeBatches(); });
+    for (unsigned i = 0; i < threads; ++i) {
+      formatters_.emplace_back([this] { formatBatches(); });
+    }
+  } catch (const std::system_error&) {
+    // The run goes on with the threads that did start.
   }
-  writer_ = std::thread([this] { writeBatches(); });
 }
 
 SectionWriter::~SectionWriter() {
@@ -54,9 +63,9 @@ void SectionWriter::addText(std::string_view text) {
   pass(batch);
 }
 
-bool SectionWriter::finish() {
+int SectionWriter::finish() {
   if (finished_) {
-    return complete_;
+    return error_;
   }
   Batch& batch = fillingBatch();
   if (batch.used > 0 || !batch.tail.empty()) {
@@ -70,10 +79,13 @@ bool SectionWriter::finish() {
   for (auto& formatter : formatters_) {
     formatter.join();
   }
-  writer_.join();
+  if (writer_.joinable()) {
+    writer_.join();
+  }
   finished_ = true;
-  complete_ = closeTextFile(file_);
-  return complete_;
+  closeTextFile(file_);
+  error_ = file_.error;
+  return error_;
 }
 
 // The batch being filled, once the writer has given it back.
@@ -85,10 +97,23 @@ SectionWriter::Batch& SectionWriter::fillingBatch() {
 }
 
 void SectionWriter::pass(Batch& batch) {
+  if (!writer_.joinable()) {
+    format(batch);
+    write(batch);
+    return;
+  }
+  if (formatters_.empty()) {
+    format(batch);
+  }
   {
     const std::lock_guard lock(mutex_);
-    batch.state = BatchState::queued;
-    toFormat_.push_back(passed_++);
+    if (formatters_.empty()) {
+      batch.state = BatchState::formatted;
+    } else {
+      batch.state = BatchState::queued;
+      toFormat_.push_back(passed_);
+    }
+    ++passed_;
   }
   changed_.notify_all();
 }
@@ -130,17 +155,22 @@ void SectionWriter::writeBatches() {
       return;
     }
     lock.unlock();
-    writeText(file_, batch.text);
-    bytesWritten_ += batch.text.size();
-    batch.text.clear();
-    batch.tail.clear();
-    batch.used = 0;
-    batch.estimatedBytes = 0;
+    write(batch);
     lock.lock();
     batch.state = BatchState::filling;
     ++written_;
     changed_.notify_all();
   }
+}
+
+// Writes a formatted batch and empties it for the next reports.
+void SectionWriter::write(Batch& batch) {
+  writeText(file_, batch.text);
+  bytesWritten_ += batch.text.size();
+  batch.text.clear();
+  batch.tail.clear();
+  batch.used = 0;
+  batch.estimatedBytes = 0;
 }
 
 }  // namespace gapmerge

@@ -19,7 +19,9 @@
 // done, copies are gathered in batches, batches are formatted on worker
 // threads, and one more thread writes the formatted batches in report order.
 // The run goes on with the next reports meanwhile; a few batches are held at
-// most, so memory does not grow with the number of reports.
+// most, so memory does not grow with the number of reports. Threads that
+// cannot be started are done without: with no formatting thread the batches
+// are formatted by the caller, with no writing thread also written by it.
 namespace gapmerge {
 
 class SectionWriter {
@@ -38,9 +40,10 @@ class SectionWriter {
   // Queues text to follow everything queued so far, and passes it on.
   void addText(std::string_view text);
 
-  // Writes everything queued, stops the threads and closes the file; true
-  // when every byte reached the file. Later calls return the same answer.
-  bool finish();
+  // Writes everything queued, stops the threads and closes the file; 0 when
+  // every byte reached the file, else the errno of the failure. Later calls
+  // return the same answer.
+  int finish();
 
   // Bytes handed to the file so far.
   [[nodiscard]] std::uint64_t bytesWritten() const { return bytesWritten_.load(); }
@@ -60,10 +63,12 @@ class SectionWriter {
     BatchState state = BatchState::filling;
   };
 
+  void startThreads(unsigned threads);
   Batch& fillingBatch();
   void pass(Batch& batch);
   void formatBatches();
   void writeBatches();
+  void write(Batch& batch);
   static void format(Batch& batch);
 
   TextFile file_;
@@ -73,7 +78,7 @@ class SectionWriter {
   std::deque<std::uint64_t> toFormat_;
   bool finishing_ = false;
   bool finished_ = false;
-  bool complete_ = false;
+  int error_ = 0;
   std::atomic<std::uint64_t> bytesWritten_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;

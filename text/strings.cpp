@@ -114,8 +114,41 @@ std::optional<std::int64_t> readInteger(std::string_view s) {
 }
 
 std::string_view filePart(std::string_view path) {
-  const auto at = path.find_last_of("/\\");
+  const auto at = path.rfind('/');
   return at == std::string_view::npos ? path : path.substr(at + 1);
+}
+
+std::string escapeControls(std::string_view s) {
+  constexpr std::string_view hexDigits = "0123456789ABCDEF";
+  constexpr unsigned char firstPrintable = 0x20;
+  constexpr unsigned char deleteCharacter = 0x7F;
+  std::string out;
+  out.reserve(s.size());
+  for (const char c : s) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\n':
+        out.append("\\n");
+        break;
+      case '\r':
+        out.append("\\r");
+        break;
+      case '\t':
+        out.append("\\t");
+        break;
+      case '\\':
+        out.append("\\\\");
+        break;
+      default:
+        if (byte < firstPrintable || byte == deleteCharacter) {
+          out.append("\\x").push_back(hexDigits[byte >> 4U]);
+          out.push_back(hexDigits[byte & 0xFU]);
+        } else {
+          out.push_back(c);
+        }
+    }
+  }
+  return out;
 }
 
 std::string workingDirectory() {

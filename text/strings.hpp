@@ -26,8 +26,12 @@ std::int64_t parseInteger(std::string_view s);
 // As parseInteger, but none when s has no digit where the number starts.
 std::optional<std::int64_t> readInteger(std::string_view s);
 
-// The text after the last "/" or "\" of path.
+// The text after the last "/" of path: on this system "\" belongs to a name.
 std::string_view filePart(std::string_view path);
+
+// s with its control characters and backslashes escaped, so that a name
+// cannot break or forge a line: "\n", "\r", "\t", "\\" and "\xHH".
+std::string escapeControls(std::string_view s);
 
 // The absolute physical path of the current directory, ending with "/";
 // "" when the current directory is no longer reachable.

@@ -48,7 +48,10 @@ bool fillBuffer(TextFile& file) {
     if (got < 0 && errno == EINTR) {
       continue;
     }
-    file.failed = got < 0;
+    if (got < 0) {
+      file.failed = true;
+      file.error = errno;
+    }
     return false;
   }
 }
@@ -63,6 +66,7 @@ void writeBytes(TextFile& file, std::string_view bytes) {
     }
     if (put <= 0) {
       file.failed = true;
+      file.error = put < 0 ? errno : EIO;
       return;
     }
     bytes.remove_prefix(static_cast<std::size_t>(put));
@@ -80,6 +84,7 @@ TextFile::TextFile(TextFile&& other) noexcept
     : fd(std::exchange(other.fd, -1)),
       writing(other.writing),
       failed(other.failed),
+      error(other.error),
       begin(other.begin),
       end(other.end),
       buffer(other.buffer) {}
@@ -90,6 +95,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
     fd = std::exchange(other.fd, -1);
     writing = other.writing;
     failed = other.failed;
+    error = other.error;
     begin = other.begin;
     end = other.end;
     buffer = other.buffer;
@@ -107,17 +113,9 @@ TextFile openTextFile(const std::string& path) {
   return file;
 }
 
-TextFile createTextFile(const std::string& path) {
+TextFile createNewTextFile(const std::string& path, unsigned mode) {
   TextFile file;
-  int fd = openLocked(path, O_RDWR | O_CREAT, LOCK_EX);
-  if (fd < 0) {
-    fd = openLocked(path, O_WRONLY, LOCK_EX);
-  }
-  if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
-    ::close(fd);
-    fd = -1;
-  }
-  file.fd = fd;
+  file.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
   file.writing = true;
   return file;
 }
@@ -126,14 +124,18 @@ bool atEnd(TextFile& file) {
   return file.begin == file.end && !fillBuffer(file);
 }
 
-void readLine(TextFile& file, std::string& line) {
+bool readLine(TextFile& file, std::string& line) {
   line.clear();
+  bool whole = true;
   while (!atEnd(file)) {
     const char* start = file.buffer.data() + file.begin;
     const char* stop = file.buffer.data() + file.end;
     const char* lineEnd =
         std::find_if(start, stop, [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
-    line.append(start, lineEnd);
+    const auto room = maxLineLength - line.size();
+    const auto length = static_cast<std::size_t>(lineEnd - start);
+    line.append(start, std::min(length, room));
+    whole = whole && length <= room;
     file.begin = static_cast<std::size_t>(lineEnd - file.buffer.data());
     if (lineEnd == stop) {
       continue;
@@ -142,8 +144,9 @@ void readLine(TextFile& file, std::string& line) {
     if (*lineEnd == '\r' && !atEnd(file) && file.buffer[file.begin] == '\n') {
       ++file.begin;
     }
-    return;
+    break;
   }
+  return whole;
 }
 
 void writeText(TextFile& file, std::string_view bytes) {
@@ -169,8 +172,12 @@ bool closeTextFile(TextFile& file) {
     flushBuffer(file);
   }
   const bool closed = ::close(std::exchange(file.fd, -1)) == 0;
+  if (!closed && !file.failed) {
+    file.failed = true;
+    file.error = errno;
+  }
   file.begin = file.end = 0;
-  return closed && !file.failed;
+  return !file.failed;
 }
 
 }  // namespace gapmerge

@@ -14,6 +14,10 @@ namespace gapmerge {
 
 constexpr std::size_t textFileBufferSize = 4096;
 
+// The longest line readLine keeps: a longer line is cut there and the rest of
+// it skipped, so that a damaged file of one huge line cannot take all memory.
+constexpr std::size_t maxLineLength = std::size_t{64} << 20U;
+
 struct TextFile {
   TextFile() = default;
   TextFile(const TextFile&) = delete;
@@ -27,6 +31,7 @@ struct TextFile {
   int fd = -1;
   bool writing = false;
   bool failed = false;    // a read or write error: nothing more is read or written
+  int error = 0;          // the errno of that error
   std::size_t begin = 0;  // reading: next unread byte of buffer
   std::size_t end = 0;    // reading: end of the bytes read; writing: bytes waiting
   std::array<char, textFileBufferSize> buffer{};
@@ -37,15 +42,18 @@ struct TextFile {
 // another process.
 TextFile openTextFile(const std::string& path);
 
-// Creates or empties a regular file for writing. A file that another process
-// holds is neither truncated nor opened.
-TextFile createTextFile(const std::string& path);
+// Creates a new file for writing that must not exist yet, with the given
+// permission bits (as the umask leaves them); not open when that failed, with
+// errno set.
+TextFile createNewTextFile(const std::string& path, unsigned mode);
 
 // True when no further byte can be read.
 bool atEnd(TextFile& file);
 
-// The next line without its end (LF, CR, CR LF or NUL) into `line`; "" at the end.
-void readLine(TextFile& file, std::string& line);
+// The next line without its end (LF, CR, CR LF or NUL) into `line`; "" at the
+// end. False when the line was longer than maxLineLength: `line` then holds its
+// first maxLineLength bytes and the rest of it was skipped.
+bool readLine(TextFile& file, std::string& line);
 
 // Writes bytes as they stand.
 void writeText(TextFile& file, std::string_view bytes);

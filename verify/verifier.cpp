@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <system_error>
 #include <utility>
 
 #include "text/cores.hpp"
@@ -24,10 +25,15 @@ std::optional<SieveRange> sievable(const std::optional<BoundRange>& range) {
 
 }  // namespace
 
-Verifier::Verifier(unsigned threads, VerifyCounters& counters) : counters_(counters) {
+Verifier::Verifier(unsigned threads, std::uint64_t limit, VerifyCounters& counters)
+    : limit_(limit), counters_(counters) {
   const unsigned count = threadsOrCores(threads);
-  for (unsigned k = 0; k < count; ++k) {
-    workers_.emplace_back([this] { work(); });
+  try {
+    for (unsigned k = 0; k < count; ++k) {
+      workers_.emplace_back([this] { work(); });
+    }
+  } catch (const std::system_error&) {
+    // The run goes on with the threads that did start, or with none.
   }
 }
 
@@ -38,10 +44,18 @@ Verifier::~Verifier() {
 void Verifier::submit(std::size_t report, std::optional<BoundRange> range,
                       ReportStatement statement) {
   const auto sieveRange = sievable(range);
+  const bool tooWide = sieveRange && sieveRange->high - sieveRange->low >= limit_;
   std::unique_lock lock(mutex_);
-  if (!sieveRange) {
-    results_.push_back({report, VerifyVerdict::notVerifiable, {}});
+  if (!sieveRange || tooWide) {
+    results_.push_back(
+        {report, tooWide ? VerifyVerdict::tooWide : VerifyVerdict::notVerifiable, {}});
     counters_.verified.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+  if (workers_.empty()) {
+    lock.unlock();
+    std::vector<Job> jobs{{report, *sieveRange, std::move(statement)}};
+    verifyWalk(jobs);
     return;
   }
   spaceFree_.wait(lock, [this] { return queue_.size() < mostQueued; });

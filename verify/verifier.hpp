@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -19,7 +20,12 @@
 // soon as it was read, and collects the verdicts at the end.
 namespace gapmerge {
 
-enum class VerifyVerdict { matches, differs, notVerifiable };
+enum class VerifyVerdict {
+  matches,
+  differs,
+  notVerifiable,  // the bounds in the name are not a range the sieve can take
+  tooWide,        // the range is wider than the limit
+};
 
 struct VerifyResult {
   std::size_t report = 0;  // the report's place in run order
@@ -29,8 +35,8 @@ struct VerifyResult {
 
 class Verifier {
  public:
-  // threads 0: one per core.
-  Verifier(unsigned threads, VerifyCounters& counters);
+  // threads 0: one per core; ranges of more than limit integers are not sieved.
+  Verifier(unsigned threads, std::uint64_t limit, VerifyCounters& counters);
   Verifier(const Verifier&) = delete;
   Verifier& operator=(const Verifier&) = delete;
   Verifier(Verifier&&) = delete;
@@ -38,8 +44,9 @@ class Verifier {
   ~Verifier();
 
   // Queues the report for a sieve of range (the bounds in its name; none when
-  // they are not a range). A range below 0 or beyond the sieve is not
-  // verifiable. Waits while the queue is full, which bounds the memory.
+  // they are not a range). A range below 0, beyond the sieve or wider than the
+  // limit is not verifiable. Waits while the queue is full, which bounds the
+  // memory. Without any sieving thread the report is verified at once.
   void submit(std::size_t report, std::optional<BoundRange> range, ReportStatement statement);
 
   // A chosen report that could not be read: it leaves the chosen ones.
@@ -60,6 +67,7 @@ class Verifier {
   void verifyWalk(std::vector<Job>& jobs);
   void stop();
 
+  std::uint64_t limit_;
   VerifyCounters& counters_;
   std::mutex mutex_;
   std::condition_variable workReady_;

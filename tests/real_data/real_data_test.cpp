@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 
@@ -71,8 +72,11 @@ TEST(RangeOrder, mergesOneToABillionOnlyInRangeOrder) {
   {
     SCOPED_TRACE("path order");
     const auto result = runGapmerge({"--batch"}, dir.path().string());
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_GT(countOf(result.out, joinWarning), 0U);
+    EXPECT_EQ(result.exitStatus, 3);
+    const auto broken = countOf(result.out, joinWarning);
+    EXPECT_EQ(result.err, "gapmerge: the result is incomplete: " + std::to_string(broken) +
+                              " slice joins are broken (see the warnings); the reports join in "
+                              "range order: run again with --range-order\n");
     EXPECT_LT(std::stoll(lineAfter(readFile(dir.path() / "fileout.txt"), "nGaps : ")), 50'847'533);
   }
   {
@@ -85,6 +89,9 @@ TEST(RangeOrder, mergesOneToABillionOnlyInRangeOrder) {
     SCOPED_TRACE("a missing slice");
     std::filesystem::remove(dir.path() / "Tramvelok 500.000.001 to 510.000.000 20261206120000.txt");
     const auto result = runGapmerge({"--batch", "--range-order"}, dir.path().string());
+    EXPECT_EQ(result.err,
+              "gapmerge: the result is incomplete: 1 slice join is broken (see the "
+              "warnings)\n");
     EXPECT_EQ(countOf(result.out, joinWarning), 1U);
     EXPECT_NE(result.out.find("\nTramvelok 510.000.001 to 520.000.000 20261206120000.txt" +
                               std::string(joinWarning)),
@@ -108,6 +115,19 @@ void edit(const ScratchDir& dir, const std::string& name, const std::string& fro
   dir.write(name, text.replace(at, from.size(), to));
 }
 
+// Moves count gaps of size from to size to in the report's table, which then
+// still adds up.
+void moveGaps(const ScratchDir& dir, const std::string& name, int from, int to, long long count) {
+  std::string text = readFile(dir.path() / name);
+  for (const auto& [gap, change] : {std::pair{from, -count}, std::pair{to, count}}) {
+    const std::string item = "[" + std::to_string(gap) + ", ";
+    const auto at = text.find(item) + item.size();
+    const auto end = text.find(']', at);
+    text.replace(at, end - at, std::to_string(std::stoll(text.substr(at, end - at)) + change));
+  }
+  dir.write(name, text);
+}
+
 // What --batch prints after the line of the output folder.
 std::string warningsOf(const std::string& out) {
   return out.substr(out.find('\n', out.find("\nOutputDirectory : ") + 1) + 1);
@@ -119,9 +139,10 @@ TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
   const std::string a = named("1.000.000.001 to 1.010.000.000");
   const std::string b = named("1.010.000.001 to 1.020.000.000");
   const std::string c = named("1.020.000.001 to 1.030.000.000");
-  edit(dir, a, "[6, 54920]", "[6, 54921]");
+  moveGaps(dir, a, 8, 6, 1);
   edit(dir, b, "First prime in range : 1.010.000.011", "First prime in range : 1.010.000.013");
-  edit(dir, c, "[2, 30414], ", "");
+  moveGaps(dir, c, 2, 4, 30414);
+  edit(dir, c, "[2, 0], ", "");
   const std::string folder = dir.path().string();
   const auto plain = runGapmerge({"--batch", "-C", folder});
   EXPECT_EQ(plain.exitStatus, 0);
@@ -130,6 +151,7 @@ TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
 
   const auto all = runGapmerge({"--batch", "--verify", "all", "-C", folder});
   EXPECT_EQ(all.exitStatus, 3);
+  EXPECT_EQ(all.err, "gapmerge: verified 3 of 3 reports (seed 20261206): 3 differ\n");
   EXPECT_EQ(warningsOf(all.out),
             a + mismatch + "gap 6 counted 54921 times in the report, 54920 times by the sieve\n\n" +
                 b + mismatch +
@@ -148,11 +170,13 @@ TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
 TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {
   const ScratchDir dir;
   dir.copyExamples();
-  dir.write("Tramvelok -5 to 10 x.txt", "");
-  // A slice without primes, so without first and last prime lines.
-  ASSERT_EQ(runMakeSlices({"--from", "24", "--to", "28", "--slices", "1", "--out", dir.path()})
-                .exitStatus,
-            0);
+  dir.write("Tramvelok -5 to 10 x.txt", "Tramvelok - Total gaps : 0\n");
+  // A slice without primes, so without first and last prime lines; read first,
+  // it breaks no join.
+  ASSERT_EQ(
+      runMakeSlices({"--from", "24", "--to", "28", "--slices", "1", "--out", dir.path() / "A"})
+          .exitStatus,
+      0);
   const auto passed = runGapmerge({"--batch", "--verify", "all", "-C", dir.path().string()});
   EXPECT_EQ(passed.exitStatus, 0);
   EXPECT_EQ(countOf(passed.out, mismatch), 0U);
@@ -160,14 +184,29 @@ TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {
             std::string::npos);
 
   const std::string second = named("10.000.001 to 20.000.000");
-  edit(dir, second, "[6, 83924]", "[6, 83925]");
+  moveGaps(dir, second, 8, 6, 1);
   const auto found = runGapmerge({"--batch", "--verify", "all", "-C", dir.path().string()});
   EXPECT_EQ(found.exitStatus, 3);
+  EXPECT_EQ(found.err,
+            "gapmerge: verified 11 of 12 reports (seed 20261206): 1 differs, 1 not "
+            "verifiable\n");
   EXPECT_NE(found.out.find("\t" + second + "\n\n" + second + mismatch +
                            "gap 6 counted 83925 times in the report, 83924 times by the sieve\n\n" +
                            named("20.000.001 to 30.000.000") + " : warning"),
             std::string::npos)
       << found.out;
+
+  // Each example slice holds 10^7 integers, one more than the limit.
+  const auto limited = runGapmerge({"--batch", "--verify", "all", "--verify-limit", "9999999",
+                                    "--json", "-", "-C", dir.path().string()});
+  EXPECT_EQ(limited.exitStatus, 0);
+  const auto json = nlohmann::json::parse(limited.out);
+  EXPECT_EQ(json["verification"], nlohmann::json::parse(R"({"seed": 20261206, "chosen": 12,
+      "verified": 1, "mismatched": 0, "not_verifiable": 11})"));
+  EXPECT_EQ(countOf(limited.out,
+                    "Report is not verifiable: its range is wider than the limit of "
+                    "--verify-limit"),
+            10U);
 }
 
 TEST(Verify, choosesWithTheDocumentedGeneratorAndExactlyAsManyAsAsked) {

@@ -12,11 +12,13 @@
 #include <filesystem>
 #include <future>
 #include <limits>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/output.hpp"
@@ -146,11 +148,19 @@ TEST(WorkedExample, noReportGivesTheFortyClosingLinesOnly) {
             crlfLines({"9.223.372.036.854.775.808 - 0", "", "nGaps = 0", ""}) + summary);
   EXPECT_EQ(result.out,
             withLf(summary) + "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n");
-  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "gapmerge: the result is incomplete: no report found (see the warnings)\n");
+  EXPECT_EQ(result.exitStatus, 3);
 }
 
+// A report whose nGaps is the sum of its table's quantities.
 std::string report(long long firstPrime, long long lastPrime, const std::string& table) {
-  return "First prime in range : " + std::to_string(firstPrime) +
+  long long gaps = 0;
+  const std::regex item(R"(\[\d+, (\d+)\])");
+  for (std::sregex_iterator at(table.begin(), table.end(), item), end; at != end; ++at) {
+    gaps += std::stoll((*at)[1]);
+  }
+  return "Tramvelok - Total gaps : " + std::to_string(gaps) +
+         "\nFirst prime in range : " + std::to_string(firstPrime) +
          "\nLast prime in range : " + std::to_string(lastPrime) + "\nGaps [gap, qty]\n" + table +
          "\n";
 }
@@ -160,31 +170,90 @@ std::string joinWarning(const std::string& name, long long midGap) {
          " to the previous report in " + name + "\n\n";
 }
 
-TEST(CommandLine, helpVersionAndUsageErrors) {
-  const auto help = runGapmerge({"--help"});
-  EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_NE(help.out.find("--range-order"), std::string::npos);
-  const auto version = runGapmerge({"--version"});
-  EXPECT_EQ(version.exitStatus, 0);
-  EXPECT_TRUE(version.out.starts_with("gapmerge "));
+// Primes 2 to 7 and 23 to 29 in two reports.
+void writeFirstAndLast(const ScratchDir& dir) {
+  dir.write("Tramvelok 1 to 10 20261206120000.txt", report(2, 7, "[1, 1], [2, 2], "));
+  dir.write("Tramvelok 21 to 30 20261206120000.txt", report(23, 29, "[6, 1], "));
+}
+
+// Every file below folder with its bytes.
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    files[entry.path().string()] = entry.is_symlink() ? "link" : readFile(entry.path());
+  }
+  return files;
+}
+
+// Each usage error is one line naming the option and what it takes, then the
+// hint; an export that would replace fileout.txt, a report (by name, through a
+// link or ".." alike) or another export is one, before anything is touched.
+TEST(CommandLine, usageErrorsNameTheOptionAndTouchNothing) {
   const ScratchDir dir;
-  for (const auto& arguments :
-       std::vector<std::vector<std::string>>{{"--frobnicate"},
-                                             {"--batch", "extra"},
-                                             {"-C"},
-                                             {"--batch", "-C", "no/such/dir"},
-                                             {"--batch", "--csv", "-", "--json", "-"},
-                                             {"--batch", "--plot", "g.jpg"},
-                                             {"--batch", "--plot-size", "0x10"},
-                                             {"--batch", "--verify", "0"},
-                                             {"--batch", "--quiet", "--progress"},
-                                             {"--coverage", "--verify", "all"}}) {
+  writeFirstAndLast(dir);
+  dir.write("fileout.txt", "previous");
+  std::filesystem::create_symlink("Tramvelok 1 to 10 20261206120000.txt", dir.path() / "toReport");
+  const auto before = snapshot(dir.path());
+  const std::string threads =
+      std::to_string(std::min(1024U, 8 * std::max(1U, std::thread::hardware_concurrency())));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--jsn", "a.json"}, "unknown option '--jsn'"},
+      {{"-c", "DIR"}, "unknown option '-c'"},
+      {{"--batch", "extra"},
+       "unexpected argument 'extra' (a FOLDER is taken only with --choose-folder)"},
+      {{"-C"}, "--directory needs a directory DIR"},
+      {{"--batch", "-C", "no/such/dir"},
+       "cannot enter directory 'no/such/dir': No such file or directory"},
+      {{"--batch", "--csv", "-", "--json", "-"},
+       "--csv and --json cannot both write to standard output"},
+      {{"--batch", "--plot", "g.jpg"},
+       "--plot needs a file name ending in .png or .svg, not 'g.jpg'"},
+      {{"--batch", "--plot", "g.png", "--plot-size", "0x10"},
+       "--plot-size needs WIDTHxHEIGHT, each from 1 to 20000, not '0x10'"},
+      {{"--batch", "--plot-size", "640X480"}, "--plot-size needs --plot"},
+      {{"--batch", "--verify", "0"},
+       "--verify needs a number of reports above 0 or 'all', not '0'"},
+      {{"--batch", "--verify", "1", "--seed", "18446744073709551616"},
+       "--seed needs a whole number from 0 to 18446744073709551615, not '18446744073709551616'"},
+      {{"--batch", "--verify-limit", "5"}, "--verify-limit needs --verify"},
+      {{"--batch", "--threads", "0"},
+       "--threads needs a number of threads from 1 to " + threads + ", not '0'"},
+      {{"--batch", "--csv", "--json"},
+       "--csv needs a file name, not '--json' (write --csv=--json for a file of that name)"},
+      {{"--batch", "--json", ""}, "--json needs a file name (or - for standard output), not ''"},
+      {{"--batch", "--csv", "a", "--csv", "b"}, "--csv is given more than once"},
+      {{"--batch", "--quiet", "--progress"}, "--progress cannot be combined with --quiet"},
+      {{"--coverage", "--verify", "all"}, "--verify cannot be combined with --coverage"},
+      {{"--batch", "--csv", "sub/../fileout.txt"},
+       "--csv sub/../fileout.txt would replace the merged results file"},
+      {{"--batch", "--json", "toReport"}, "--json toReport would replace a slice report"},
+      {{"--batch", "--csv", "new/Tramvelok 2"},
+       "--csv new/Tramvelok 2 would replace a slice report"},
+      {{"--batch", "--plot", "o.png", "--json", dir.asWorkingDirectory() + "o.png"},
+       "--plot o.png would replace the file of --json"},
+  };
+  for (const auto& [arguments, line] : cases) {
     const auto result = runGapmerge(arguments, dir.path().string());
     EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_NE(result.err.find("Usage: gapmerge"), std::string::npos);
+    EXPECT_EQ(result.err, "gapmerge: " + line + "\nTry 'gapmerge --help' for more information.\n");
     EXPECT_EQ(result.out, "");
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+  EXPECT_EQ(snapshot(dir.path()), before);
+}
+
+// Help and version; what cannot be written to standard output fails the run.
+TEST(CommandLine, helpVersionAndAFullStandardOutput) {
+  EXPECT_NE(runGapmerge({"--help"}).out.find("--range-order"), std::string::npos);
+  EXPECT_TRUE(runGapmerge({"--version"}).out.starts_with("gapmerge "));
+  const ScratchDir dir;
+  writeFirstAndLast(dir);
+  for (const char* options : {"--help", "--version", "--coverage", "--batch"}) {
+    const auto full = runProgram(
+        "/bin/sh", {"-c", "exec \"$0\" $1 >/dev/full", GAPMERGE_EXE, options}, dir.path().string());
+    EXPECT_EQ(full.exitStatus, 1) << options;
+    EXPECT_EQ(full.err, "gapmerge: cannot write standard output: No space left on device\n");
+  }
 }
 
 // The gap from 2 to 3 joins two slices; primes to 31 overlap the next slice's
@@ -227,20 +296,14 @@ TEST(SliceJoin, rangeOrderPutsSlicesWithLongerBoundsInPlace) {
   EXPECT_EQ(countOf(byRange.out, "FileName : " + high + "\n"), 1U);
 }
 
-// Primes 2 to 7 and 23 to 29 in two reports.
-void writeFirstAndLast(const ScratchDir& dir) {
-  dir.write("Tramvelok 1 to 10 20261206120000.txt", report(2, 7, "[1, 1], [2, 2], "));
-  dir.write("Tramvelok 21 to 30 20261206120000.txt", report(23, 29, "[6, 1], "));
-}
-
-// A fileout.txt that another program reads is neither emptied nor written;
-// the run says so in its first warning entry and fails.
-TEST(MergedFile, aFileHeldByAnotherProgramIsReportedAndFailsTheRun) {
+// While another run holds the folder, fileout.txt is neither replaced nor
+// written; the run says so in its first warning entry and fails.
+TEST(MergedFile, aFolderHeldByAnotherRunIsReportedAndFailsTheRun) {
   const ScratchDir dir;
   writeFirstAndLast(dir);
   const auto held = dir.write("fileout.txt", "kept");
-  const int fd = ::open(held.c_str(), O_RDONLY);
-  ASSERT_EQ(::flock(fd, LOCK_SH), 0);
+  const int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
   const auto result = runGapmerge({"--batch"}, dir.path().string());
   ::close(fd);
   EXPECT_EQ(result.exitStatus, 1);
@@ -253,6 +316,8 @@ TEST(MergedFile, aFileHeldByAnotherProgramIsReportedAndFailsTheRun) {
                         folder + "\n\n"),
             1U)
       << result.out;
+  EXPECT_EQ(result.err,
+            "gapmerge: cannot create " + folder + "fileout.txt: another run holds the folder\n");
 }
 
 // 151 reports of 200 gap sizes fill several batches of sections; every
@@ -432,8 +497,9 @@ TEST(Exports, examplesHoldThePublishedCountsAndTheNumbersOfTheMergedFile) {
 TEST(Exports, jsonOnStandardOutputKeepsBoundsNear2To63AndNamesThatAreNotUtf8) {
   const ScratchDir dir;
   dir.write("Tramvelok 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 x.txt",
-            "Gaps [gap, qty]\n[2, 3], \n");
-  dir.write("Tramvelok 1 to 10 \xff\xfe.txt", "Gaps [gap, qty]\n[1, 1], [2, 2], \n");
+            "Tramvelok - Total gaps : 3\nGaps [gap, qty]\n[2, 3], \n");
+  dir.write("Tramvelok 1 to 10 \xff\xfe.txt",
+            "Tramvelok - Total gaps : 3\nGaps [gap, qty]\n[1, 1], [2, 2], \n");
   const auto result = runGapmerge({"--batch", "--json", "-"}, dir.path().string());
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   const Json json = Json::parse(result.out);

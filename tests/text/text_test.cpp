@@ -31,7 +31,8 @@ TEST(Strings, replaceTrimAndFilePart) {
   EXPECT_EQ(replaceAll("abc", "", "x"), "abc");
   EXPECT_EQ(trimSpaces(" \ta\t "), "\ta\t");
   EXPECT_EQ(filePart("/w//Tramvelok 1"), "Tramvelok 1");
-  EXPECT_EQ(filePart("a/b\\c"), "c");
+  EXPECT_EQ(filePart("a/b\\c"), "b\\c");
+  EXPECT_EQ(escapeControls("a\nb\r\t\\\x01\x7F \xC3\xA9"), "a\\nb\\r\\t\\\\\\x01\\x7F \xC3\xA9");
   EXPECT_EQ(filePart("dir/"), "");
 }
 

@@ -287,8 +287,9 @@ TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
     ::unsetenv(name);
   }
   const ScratchDir dir;
-  dir.write("Tramvelok 1 to 100 x.txt",
-            "Gaps [gap, qty]\n[1, 1], [2, 8], [4, 7], [6, 7], [8, 1], \n");
+  dir.write(
+      "Tramvelok 1 to 100 x.txt",
+      "Tramvelok - Total gaps : 24\nGaps [gap, qty]\n[1, 1], [2, 8], [4, 7], [6, 7], [8, 1], \n");
   const auto png =
       runGapmerge({"--batch", "--plot", "g.png", "--plot-size", "640x360"}, dir.path().string());
   ASSERT_EQ(png.exitStatus, 0) << png.err;
