@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::chrono::milliseconds redrawInterval{100};
 constexpr std::chrono::milliseconds lineInterval{1000};
+// Nothing is shown before this: a run that ends sooner needs no progress, and
+// a rate measured over less would promise a false time left.
+constexpr std::chrono::milliseconds firstLineAfter{1000};
 constexpr const char* eraseLine = "\r\x1b[K";
 
 // "m:ss", or "h:mm:ss" from an hour on.
@@ -29,8 +32,10 @@ std::string clockText(double seconds) {
 // The time left at the rate so far: of the merge while reports are left,
 // then of the verification; none before there is a rate.
 std::optional<double> secondsLeft(const RunProgress& progress, double seconds) {
-  const auto leftAtRate = [seconds](double done, double total) -> std::optional<double> {
-    if (done <= 0 || seconds <= 0) {
+  const double leastSeconds = std::chrono::duration<double>(firstLineAfter).count();
+  const auto leftAtRate = [seconds, leastSeconds](double done,
+                                                  double total) -> std::optional<double> {
+    if (done <= 0 || seconds < leastSeconds) {
       return std::nullopt;
     }
     return (total - done) * seconds / done;
@@ -80,7 +85,7 @@ void ProgressLine::show(const RunProgress& progress) {
     }
     return;
   }
-  if (now - shown_ >= interval) {
+  if (now - start_ >= firstLineAfter && now - shown_ >= interval) {
     print(progress, now);
     shown_ = now;
   }

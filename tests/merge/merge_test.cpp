@@ -105,7 +105,8 @@ TEST(FindReports, reportsBelowTheFolderInProcessingOrder) {
 }
 
 // Folders nested deeper than the longest path the system resolves cannot be
-// listed by path, even by the superuser; the scan goes on past them.
+// listed by path, even by the superuser; the scan names the first and goes on
+// past it.
 TEST(FindReports, foldersBeyondThePathLimitDoNotStopTheScan) {
   const ScratchDir dir;
   dir.write("Tramvelok top", "");
@@ -124,7 +125,8 @@ TEST(FindReports, foldersBeyondThePathLimitDoNotStopTheScan) {
       expected.push_back(listed(dir, folder + report));
     }
   }
-  const Paths reports = found(dir);
+  const Discovery discovery = findReports(dir.asWorkingDirectory());
+  const Paths reports = pathsOf(discovery.reports);
   for (std::size_t level = chain.size() - 1; level > 0; --level) {
     ::unlinkat(chain[level], report.c_str(), 0);
     ::close(chain[level]);
@@ -136,6 +138,10 @@ TEST(FindReports, foldersBeyondThePathLimitDoNotStopTheScan) {
   for (const auto& path : expected) {
     EXPECT_EQ(std::count(reports.begin(), reports.end(), path), 1) << path.size();
   }
+  // The first folder too deep to list is named, relative to the run folder.
+  ASSERT_EQ(discovery.unlisted.size(), 1U);
+  EXPECT_EQ(discovery.unlisted[0].reason, "File name too long");
+  EXPECT_EQ(discovery.unlisted[0].path.size() % (name.size() + 1), 0U);
 }
 
 void parse(const std::string& bytes, ReportRecord& record, GapStats& stats) {

@@ -412,6 +412,13 @@ TEST(Coverage, listsWhatTheNamesCover) {
        "covered: 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 (2 reports)\n"
        "overlap: 9.223.372.036.854.775.807 to 9.223.372.036.854.775.807\n",
        3},
+      {"copies in two folders, names with a line break and a backslash",
+       {"a/Tramvelok 1 to 99 x\ncovered: 1 to 99 (1 report).txt", "b\\c/Tramvelok 1 to 99 y.txt"},
+       "covered: 1 to 99 (2 reports)\n"
+       "overlap: 1 to 99\n"
+       "duplicate: a/Tramvelok 1 to 99 x\\ncovered: 1 to 99 (1 report).txt, "
+       "b\\\\c/Tramvelok 1 to 99 y.txt\n",
+       3},
       {"no report", {}, "no report found\n", 3},
   };
   for (const auto& [what, names, listing, exitStatus] : cases) {
@@ -507,6 +514,28 @@ TEST(Exports, jsonOnStandardOutputKeepsBoundsNear2To63AndNamesThatAreNotUtf8) {
   EXPECT_EQ(json["range"]["to"].get<std::int64_t>(), std::numeric_limits<std::int64_t>::max());
   EXPECT_EQ(json["histogram"], Json::parse("[[1, 1], [2, 5]]"));
   EXPECT_EQ(json["warnings"][0]["subject"], "Tramvelok 1 to 10 \xEF\xBF\xBD\xEF\xBF\xBD.txt");
+}
+
+// fileout.txt and the exports replace the files that stand there whole: a
+// replaced file keeps its permission bits, a link is replaced and what it
+// leads to left as it was.
+TEST(Exports, aReplacedFileKeepsItsPermissionsAndALinkIsNotWrittenThrough) {
+  namespace fs = std::filesystem;
+  const ScratchDir dir;
+  writeFirstAndLast(dir);
+  const auto outside = dir.write("outside/kept.csv", "kept");
+  fs::create_symlink(outside, dir.path() / "g.csv");
+  for (const auto& [name, perms] :
+       {std::pair{"fileout.txt", fs::perms(0640)}, std::pair{"g.json", fs::perms(0604)}}) {
+    fs::permissions(dir.write(name, "old"), perms);
+  }
+  EXPECT_EQ(runGapmerge({"--batch", "--csv", "g.csv", "--json", "g.json"}, dir.path().string())
+                .exitStatus,
+            0);
+  EXPECT_EQ(fs::status(dir.path() / "fileout.txt").permissions(), fs::perms(0640));
+  EXPECT_EQ(fs::status(dir.path() / "g.json").permissions(), fs::perms(0604));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path() / "g.csv")));
+  EXPECT_EQ(readFile(outside), "kept");
 }
 
 TEST(Exports, anExportThatCannotBeWrittenLeavesNoFileAndExitsOne) {
