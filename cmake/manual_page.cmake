@@ -1,6 +1,6 @@
 # add_manual_page(TARGET DESCRIPTION [HELP2MAN_OPTION...]): makes man/TARGET.1.gz
-# in the build tree at build time from the program's --help with help2man, and
-# installs it in section 1 of the manual.
+# in the build tree at build time from the program's --help with help2man
+# (cmake/manual_page.sh), and installs it in section 1 of the manual.
 find_program(HELP2MAN help2man REQUIRED)
 find_program(GZIP gzip REQUIRED)
 
@@ -9,10 +9,10 @@ function(add_manual_page target description)
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-    COMMAND ${HELP2MAN} --no-info --section=1 --name=${description} ${ARGN}
-            --output=${page} $<TARGET_FILE:${target}>
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/manual_page.sh $<TARGET_FILE:${target}> ${page}
+            --name=${description} ${ARGN}
     COMMAND ${GZIP} -9nf ${page}
-    DEPENDS ${target}
+    DEPENDS ${target} ${PROJECT_SOURCE_DIR}/cmake/manual_page.sh
     COMMENT "Manual page ${target}.1"
     VERBATIM)
   add_custom_target(${target}_manual ALL DEPENDS ${page}.gz)

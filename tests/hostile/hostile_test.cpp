@@ -405,15 +405,17 @@ Setup hugeReport(const std::string& head, const std::string& piece, std::size_t 
 
 // A reader that is not linear in its input would take hours here; one that
 // held a line of 200 MB whole would run out of its bound. Lines are cut at
-// 64 MiB: 2^23 items of 8 bytes, which do not add up to the report's nGaps.
+// 2^26 bytes: after 8 bytes of text, 7,456,539 items of 9 bytes and the first
+// 5 bytes of one more, "[2, 1", which is dropped. They do not add up to nGaps.
 TEST(Hostile, hugeLinesAndManyLinesAreReadInBoundedMemory) {
   constexpr std::size_t line = 200'000'000;
   constexpr long long lineBound = 160 * 1024;
   expectRuns({
       {"one line of 200 MB of digits", hugeReport("", "7777777777", line / 10), 0, "0", "", "",
        lineBound},
-      {"a gap table line of 200 MB", hugeReport("Gaps [gap, qty]\n", "[2, 1], ", line / 8), 3,
-       "8388608", "Gap table and nGaps values do not match", "", lineBound},
+      {"a gap table line of 200 MB",
+       hugeReport("Gaps [gap, qty]\nabcdefgh", "[2, 10], ", line / 9), 3, "74565390",
+       "Gap table and nGaps values do not match", "", lineBound},
       {"a million short lines", hugeReport("", "Gaps [gap, qty]\n[2, 1], \n", 500'000), 3, "500000",
        "", "", 64 * 1024},
   });
