@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/make_slices_report.hpp"
+#include "make_slices/report_text.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/make_slices_options.hpp"
+#include "make_slices/command_line.hpp"
 
 #include <charconv>
 #include <limits>

@@ -7,10 +7,10 @@
 #include <system_error>
 #include <vector>
 
-#include "tools/make_slices_options.hpp"
-#include "tools/make_slices_plan.hpp"
-#include "tools/make_slices_report.hpp"
-#include "tools/make_slices_sieve.hpp"
+#include "make_slices/command_line.hpp"
+#include "make_slices/slice_plan.hpp"
+#include "make_slices/report_text.hpp"
+#include "make_slices/slice_sieve.hpp"
 
 namespace {
 
