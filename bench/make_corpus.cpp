@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/make_slices_report.hpp"
+#include "make_slices/report_text.hpp"
 
 namespace {
 

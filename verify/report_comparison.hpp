@@ -4,7 +4,7 @@
 #include <string>
 
 #include "merge/report.hpp"
-#include "verify/range_sieve.hpp"
+#include "sieve/range_sieve.hpp"
 
 // What a report says against a fresh sieve of its range.
 namespace gapmerge {

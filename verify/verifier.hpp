@@ -12,7 +12,7 @@
 
 #include "merge/bound_range.hpp"
 #include "merge/report.hpp"
-#include "verify/range_sieve.hpp"
+#include "sieve/range_sieve.hpp"
 #include "verify/verify_counters.hpp"
 
 // Verifies reports against a fresh sieve of their ranges on worker threads

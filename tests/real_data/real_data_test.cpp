@@ -1,6 +1,5 @@
-// Real slice reports made by make-slices: their bytes and cuts, merges in range
-// order checked against primes counted with primesieve, and verification by
-// re-sieving.
+// Real slice reports made by make-slices: merges in range order checked against
+// primes counted with primesieve, and verification by re-sieving.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,53 +15,6 @@
 
 namespace gapmerge::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-TEST(MakeSlices, writesTheWholeReportOfOneSlice) {
-  const ScratchDir dir;
-  ASSERT_TRUE(makeSlices(1, 30, 1, dir));
-  EXPECT_EQ(readFile(dir.path() / "Tramvelok 1 to 30 20261206120000.txt"),
-            "maxStoredPrimes = 50.000.000\r\n"
-            "ThreadedFlag = 1\r\n"
-            "Algorithm = Segmented\r\n"
-            "PageSizeLimit = 32.768\r\n"
-            "nSlicesMaxLimit = 1.000\r\n"
-            "maxConcurrentThreads = 8\r\n"
-            "nmin = 1\r\n"
-            "nmax = 30\r\n"
-            "Tramvelok - found 10 primes\r\n"
-            "Tramvelok - 10 primes in 0.000s\r\n"
-            "Tramvelok - Total gaps : 9\r\n"
-            "First prime in range : 2\r\n"
-            "Last prime in range : 29\r\n"
-            "Gaps [gap, qty]\r\n"
-            "[1, 1], [2, 4], [4, 3], [6, 1], \r\n");
-  // Slices of a size, the last one shorter, with another stamp.
-  const auto sized = runMakeSlices({"--from", "100", "--to", "1000", "--size", "300", "--stamp",
-                                    "19991231235959", "--out", dir.path() / "sized"});
-  EXPECT_EQ(sized.exitStatus, 0) << sized.err;
-  for (const char* bounds : {"100 to 399", "400 to 699", "700 to 999", "1.000 to 1.000"}) {
-    EXPECT_TRUE(fs::exists(dir.path() / "sized" /
-                           ("Tramvelok " + std::string(bounds) + " 19991231235959.txt")));
-  }
-}
-
-TEST(MakeSlices, rejectsWrongCommandLinesAndWritesNothing) {
-  const ScratchDir dir;
-  const std::string out = dir.path().string();
-  for (const auto& wrong : std::vector<std::vector<std::string>>{
-           {"--from", "1", "--to", "100", "--slices", "2"},
-           {"--from", "1", "--to", "100", "--slices", "2", "--size", "5", "--out", out},
-           {"--from", "200", "--to", "100", "--slices", "1", "--out", out},
-           {"--from", "1", "--to", "100", "--slices", "10", "--index", "10", "--out", out},
-           {"--from", "1", "--to", "100", "--slices", "1", "--out", out, "--frobnicate", "1"}}) {
-    const auto result = runMakeSlices(wrong);
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_TRUE(result.err.starts_with("make-slices: ")) << result.err;
-  }
-  EXPECT_TRUE(fs::is_empty(dir.path()));
-}
 
 constexpr const char* joinWarning = " : Slices do not join: mid gap ";
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/make_slices_sieve.hpp"
+#include "make_slices/slice_sieve.hpp"
 
 // The text of a Tramvelok slice report, as the sieve writes it on Windows.
 namespace make_slices {

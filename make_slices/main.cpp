@@ -1,16 +1,16 @@
 // make-slices: writes real Tramvelok slice reports for a range cut into
 // slices, the input that gapmerge merges.
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
-#include "tools/make_slices_options.hpp"
-#include "tools/make_slices_plan.hpp"
-#include "tools/make_slices_report.hpp"
-#include "tools/make_slices_sieve.hpp"
+#include "make_slices/command_line.hpp"
+#include "make_slices/report_file.hpp"
+#include "make_slices/report_text.hpp"
+#include "make_slices/slice_plan.hpp"
+#include "make_slices/slice_sieve.hpp"
 
 namespace {
 
@@ -30,28 +30,26 @@ std::vector<make_slices::SliceRange> planSlices(const make_slices::Options& opti
   return slices;
 }
 
-bool writeFile(const std::filesystem::path& file, const std::string& text) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return static_cast<bool>(out);
+bool reportFailure(const std::filesystem::path& file, const std::string& reason) {
+  std::cerr << "make-slices: cannot write '" << file.string() << "': " << reason << "\n";
+  return false;
 }
 
 // Writes one report per slice into options.out, in slice order; false after
 // the first failure.
 bool writeReports(const make_slices::Options& options) {
   const std::filesystem::path folder(options.out);
-  return make_slices::sieveSlices(
-      planSlices(options), 0, [&](const make_slices::SliceSummary& slice) {
+  const bool written = make_slices::sieveSlices(
+      planSlices(options), options.threads, [&](const make_slices::SliceSummary& slice) {
         const auto file = folder / make_slices::reportName(slice.range, options.stamp);
         const std::string elapsed = options.measureTime ? make_slices::formatSeconds(slice.seconds)
                                                         : std::string(fixedElapsed);
-        if (!writeFile(file, make_slices::reportText(slice, elapsed))) {
-          std::cerr << "make-slices: cannot write '" << file.string() << "'\n";
-          return false;
-        }
-        return true;
+        const auto failure =
+            make_slices::writeReport(file, make_slices::reportText(slice, elapsed));
+        return !failure || reportFailure(file, *failure);
       });
+  const auto failure = make_slices::syncFolder(folder);
+  return (!failure || reportFailure(folder, *failure)) && written;
 }
 
 bool makeFolder(const std::string& folder) {
@@ -67,14 +65,17 @@ bool makeFolder(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-  const auto options = make_slices::parseOptions(arguments);
+  const auto options = make_slices::parseOptions(argc, argv);
   switch (options.command) {
     case make_slices::Command::help:
       std::cout << make_slices::helpText();
       return exitWritten;
+    case make_slices::Command::version:
+      std::cout << "make-slices " << MAKE_SLICES_VERSION << "\n";
+      return exitWritten;
     case make_slices::Command::usageError:
-      std::cerr << "make-slices: " << options.error << "\n" << make_slices::usageText();
+      std::cerr << "make-slices: " << options.error << "\n"
+                << "Try 'make-slices --help' for more information.\n";
       return exitUsage;
     case make_slices::Command::generate:
       break;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "tools/make_slices_plan.hpp"
+#include "make_slices/slice_plan.hpp"
 
 // Sieving the slices: the primes and the gaps between consecutive primes
 // inside each slice.

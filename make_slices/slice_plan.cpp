@@ -1,4 +1,4 @@
-#include "tools/make_slices_plan.hpp"
+#include "make_slices/slice_plan.hpp"
 
 namespace make_slices {
 

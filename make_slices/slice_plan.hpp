@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "verify/range_sieve.hpp"
+#include "sieve/range_sieve.hpp"
 
 // Cutting a range of integers into touching slices.
 namespace make_slices {

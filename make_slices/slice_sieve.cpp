@@ -1,4 +1,4 @@
-#include "tools/make_slices_sieve.hpp"
+#include "make_slices/slice_sieve.hpp"
 
 #include <algorithm>
 #include <atomic>

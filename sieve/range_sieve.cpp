@@ -1,4 +1,4 @@
-#include "verify/range_sieve.hpp"
+#include "sieve/range_sieve.hpp"
 
 #include <algorithm>
 #include <primesieve.hpp>

@@ -3,13 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 // The command line of make-slices.
 namespace make_slices {
 
-enum class Command { generate, help, usageError };
+enum class Command { generate, help, version, usageError };
 
 struct Options {
   Command command = Command::generate;
@@ -18,15 +16,15 @@ struct Options {
   std::uint64_t slices = 0;            // --slices N; 0 when --size is given
   std::uint64_t size = 0;              // --size S; 0 when --slices is given
   std::optional<std::uint64_t> index;  // --index K: slice K (from 0) alone
+  unsigned threads = 0;                // --threads N; 0: one per core
   std::string out;
   std::string stamp = "20261206120000";
   bool measureTime = false;
   std::string error;  // what was wrong, for Command::usageError
 };
 
-Options parseOptions(const std::vector<std::string_view>& arguments);
+Options parseOptions(int argc, const char* const* argv);
 
-std::string usageText();
 std::string helpText();
 
 }  // namespace make_slices

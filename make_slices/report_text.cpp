@@ -1,4 +1,4 @@
-#include "tools/make_slices_report.hpp"
+#include "make_slices/report_text.hpp"
 
 #include <array>
 #include <charconv>
