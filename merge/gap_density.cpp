@@ -10,7 +10,7 @@ namespace gapmerge {
 namespace {
 
 // The products over the primes above 11 stop here; the primes beyond change
-// them by less than 2e-6.
+// them by less than 3e-6.
 constexpr int largePrimeLimit = 1 << 16;
 
 // Near t a survivor of 2 to 11 is prime with the chance 1 / (survivorShare ln t),

@@ -1,6 +1,7 @@
 #include "merge/gap_model.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
