@@ -139,7 +139,7 @@ TEST(GapModel, isDefinedForEveryRange) {
 // The merged histogram of the bundled examples, 1 to 10^8 in ten slices,
 // read in range order with the gaps that join the slices.
 Histogram mergedExamples(std::optional<BoundRange>& tiled) {
-  ReportList reports = findReports(std::string(EXAMPLES_DIR) + "/");
+  ReportList reports = findReports(std::string(EXAMPLES_DIR) + "/").reports;
   orderReportsByRange(reports);
   std::vector<std::string> names;
   GapStats stats;
