@@ -272,7 +272,7 @@ TEST(Program, mergesInTheFolderOrChoosesItOnAVirtualDisplay) {
   for (const std::string how : {"run", "choose", "cancel"}) {
     const ScratchDir dir;
     dir.write(reportName, report);
-    const std::string command = "timeout -k 5 120 '" + std::string(GAPMERGE_ANSWER_AND_CLOSE) +
+    const std::string command = "timeout -k 5 300 '" + std::string(GAPMERGE_ANSWER_AND_CLOSE) +
                                 "' " + how + " '" + GAPMERGE_EXE + "' '" + dir.path().string() +
                                 "'";
     const int status = std::system(command.c_str());
