@@ -119,6 +119,14 @@ TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
   EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
   const QTextEdit& text = *window().textView();
   EXPECT_EQ(text.tabStopDistance(), 8 * QFontMetricsF(text.font()).horizontalAdvance(' '));
+  // The view covers the window above the status bar, also once it is enlarged.
+  const QStatusBar& status = *window().statusBar();
+  for (const QSize size : {QSize(800, 600), QSize(1000, 700)}) {
+    window().resize(size);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.geometry().bottom() == size.height() - 1; }));
+    EXPECT_EQ(QRect(text.mapTo(&window(), QPoint(0, 0)), text.size()),
+              QRect(0, 0, size.width(), status.y()));
+  }
 }
 
 TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
