@@ -26,12 +26,14 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
+#include "ui/desktop_hand_over.hpp"
 #include "ui/display_check.hpp"
 #include "ui/folder_chooser.hpp"
 #include "ui/main_window.hpp"
@@ -53,13 +55,17 @@ void answerNext(const std::function<void(Modal&)>& answer) {
   });
 }
 
-// An opened window whose hand-overs to the desktop are only recorded.
+// An opened window whose hand-overs to the desktop are only recorded; they
+// succeed while handOverStarts.
 class Window : public ::testing::Test {
  protected:
   Window()
-      : view([this](const std::string& file, const std::string& folder) {
-          handOvers.emplace_back(file, folder);
-        }) {
+      : view(
+            [this](const std::string& file, const std::string& folder) {
+              handOvers.emplace_back(file, folder);
+              return handOverStarts;
+            },
+            errors) {
     view.open();
   }
 
@@ -84,6 +90,8 @@ class Window : public ::testing::Test {
   }
 
   std::vector<HandOverCall> handOvers;
+  bool handOverStarts = true;
+  std::ostringstream errors;
   WindowView view;
 };
 
@@ -191,6 +199,34 @@ TEST_F(Window, handsTheFileOverOnYesOnly) {
   }
   EXPECT_EQ(handOvers, (std::vector<HandOverCall>{{"/data/run/fileout.txt", "/data/run/"}}));
   EXPECT_TRUE(window().isVisible());
+  EXPECT_EQ(errors.str(), "");
+  // A hand-over that fails is told, with the place of the file.
+  handOverStarts = false;
+  const std::string told =
+      "could not hand /data/run/fileout.txt to the desktop: xdg-open could not be started";
+  askAndAnswer([&told](QMessageBox& box) {
+    answerNext<QMessageBox>([&told](QMessageBox& warning) {
+      EXPECT_EQ(warning.text().toStdString(), told);
+      warning.accept();
+    });
+    QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+  });
+  EXPECT_EQ(errors.str(), "gapmerge: " + told + "\n");
+}
+
+// xdg-open is started with the file, in the folder; without it, false.
+TEST(OpenWithDesktop, startsXdgOpenInTheFolderOrFails) {
+  const ScratchDir dir;
+  std::filesystem::permissions(dir.write("bin/xdg-open", "#!/bin/sh\n: >\"$1\"\n"),
+                               std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  const std::string path = std::getenv("PATH");
+  for (const bool installed : {false, true}) {
+    ::setenv("PATH", (dir.path() / (installed ? "bin" : "none")).c_str(), 1);
+    EXPECT_EQ(openWithDesktop("opened", dir.path().string()), installed);
+  }
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(dir.path() / "opened"); }));
 }
 
 constexpr const char* reportName = "Tramvelok 1 to 30 20261206120000.txt";
