@@ -1,6 +1,39 @@
 # `cpack -G DEB` in a build tree (or `cpack --preset release`): a Debian
 # package of what `cmake --install` places, which declares the runtime
 # packages of the libraries the programs link (Qt 6, libprimesieve, ...).
+# Its documentation folder holds the copyright file, made from LICENSE, and
+# packaging/changelog compressed.
+find_program(GZIP gzip REQUIRED)
+
+# LICENSE as a machine-readable Debian copyright file: its copyright holder,
+# and the terms below "All rights reserved." as the license paragraph, each
+# line indented by one space and each empty line written as " .".
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" holder "${license}")
+set(holder "${CMAKE_MATCH_1}")
+string(REGEX REPLACE ".*All rights reserved\\.\n\n" "" terms "${license}")
+string(STRIP "${terms}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " terms "${terms}")
+file(WRITE ${PROJECT_BINARY_DIR}/doc/copyright
+     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+     "Upstream-Name: ${PROJECT_NAME}\n\n"
+     "Files: *\n"
+     "Copyright: ${holder}\n"
+     "License: BSD-2-clause\n"
+     " ${terms}\n")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+
+set(changelog ${PROJECT_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(
+  OUTPUT ${changelog}
+  COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+  COMMENT "Compressed changelog"
+  VERBATIM)
+add_custom_target(compressed_changelog ALL DEPENDS ${changelog})
+install(FILES ${PROJECT_BINARY_DIR}/doc/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 set(CPACK_PACKAGE_NAME gapmerge)
 set(CPACK_PACKAGE_VENDOR "gapmerge developers")
 set(CPACK_PACKAGE_CONTACT "gapmerge developers <gapmerge@example.org>")

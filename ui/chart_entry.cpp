@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
 #include <QTextEdit>
 
 #include "ui/chart_window.hpp"
@@ -10,7 +11,7 @@
 namespace gapmerge {
 
 ChartEntry::ChartEntry(ResultMainWindow& window)
-    : action_(std::make_unique<QAction>(QStringLiteral("Gap chart"))) {
+    : window_(window), action_(std::make_unique<QAction>(QStringLiteral("Gap chart"))) {
   action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   action_->setShortcutContext(Qt::WindowShortcut);
   QObject::connect(action_.get(), &QAction::triggered, [this] { openChart(); });
@@ -40,7 +41,8 @@ void ChartEntry::openChart() {
     return;
   }
   if (!chartWindow_) {
-    chartWindow_ = std::make_unique<GapChartWindow>(*outcome_);
+    chartWindow_ =
+        std::make_unique<GapChartWindow>(*outcome_, window_.screen()->availableGeometry());
   }
   chartWindow_->show();
   chartWindow_->raise();

@@ -9,7 +9,7 @@ class QAction;
 
 // The way from the result window to the gap chart: Ctrl+G, and "Gap chart"
 // at the end of the text view's context menu, open the chart window of the
-// outcome shown. The result window itself looks as before.
+// outcome shown, on the result window's screen.
 namespace gapmerge {
 
 class GapChartWindow;
@@ -30,6 +30,7 @@ class ChartEntry {
  private:
   void openChart();
 
+  ResultMainWindow& window_;
   std::unique_ptr<QAction> action_;
   std::optional<RunOutcome> outcome_;
   std::unique_ptr<GapChartWindow> chartWindow_;

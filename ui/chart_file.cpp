@@ -18,6 +18,8 @@ namespace {
 
 // Pixels as CSS counts them, so that the drawing shows at its pixel size.
 constexpr int svgDotsPerInch = 96;
+// Of 100: lines and text without visible artefacts.
+constexpr int jpegQuality = 90;
 
 QtMessageHandler previousMessageHandler = nullptr;
 
@@ -46,7 +48,8 @@ void paintChart(const RunOutcome& outcome, QPaintDevice& device, QSize size) {
   scene.render(&painter, area, area);
 }
 
-std::optional<std::string> drawPng(const RunOutcome& outcome, QSize size) {
+// A PNG, or a JPEG of high quality.
+std::optional<std::string> drawImage(const RunOutcome& outcome, ChartFormat format, QSize size) {
   QImage image(size, QImage::Format_RGB32);
   if (image.isNull()) {
     return std::nullopt;
@@ -55,7 +58,9 @@ std::optional<std::string> drawPng(const RunOutcome& outcome, QSize size) {
   paintChart(outcome, image, size);
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) {
+  const bool saved = format == ChartFormat::jpeg ? image.save(&buffer, "JPEG", jpegQuality)
+                                                 : image.save(&buffer, "PNG");
+  if (!saved) {
     return std::nullopt;
   }
   return buffer.data().toStdString();
@@ -79,7 +84,7 @@ std::optional<std::string> draw(const RunOutcome& outcome, ChartFormat format, Q
   if (format == ChartFormat::svg) {
     return drawSvg(outcome, size);
   }
-  return drawPng(outcome, size);
+  return drawImage(outcome, format, size);
 }
 
 // Qt sees its program name and the platform only.
@@ -101,6 +106,24 @@ std::optional<std::string> drawOffscreen(const RunOutcome& outcome, ChartFormat 
 }
 
 }  // namespace
+
+std::optional<ChartFormat> chartFormatOf(std::string_view fileName) {
+  const auto dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const QString extension = QString::fromUtf8(fileName.substr(dot + 1)).toLower();
+  if (extension == QStringLiteral("png")) {
+    return ChartFormat::png;
+  }
+  if (extension == QStringLiteral("jpg") || extension == QStringLiteral("jpeg")) {
+    return ChartFormat::jpeg;
+  }
+  if (extension == QStringLiteral("svg")) {
+    return ChartFormat::svg;
+  }
+  return std::nullopt;
+}
 
 std::optional<std::string> drawGapChartFile(const RunOutcome& outcome, ChartFormat format,
                                             int width, int height) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "merge/run_outcome.hpp"
 
@@ -9,10 +10,14 @@
 // window.
 namespace gapmerge {
 
-enum class ChartFormat { png, svg };
+enum class ChartFormat { png, jpeg, svg };
+
+// The format that a file name's extension names (.png, .jpg or .jpeg, .svg,
+// in any case); none for another or no extension.
+std::optional<ChartFormat> chartFormatOf(std::string_view fileName);
 
 // The gap chart of the outcome drawn at width x height pixels, as the bytes
-// of a PNG or SVG file; none when no image of that size can be made. Without
+// of a file of that format; none when no image of that size can be made. Without
 // a running application Qt is started on its offscreen platform for the
 // drawing, so no display is needed.
 std::optional<std::string> drawGapChartFile(const RunOutcome& outcome, ChartFormat format,

@@ -4,20 +4,23 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
-#include <QDir>
+#include <QFile>
 #include <QFileDialog>
-#include <QLineSeries>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QStatusBar>
+#include <QStringList>
 #include <QToolBar>
 #include <QToolTip>
+#include <QXYSeries>
 
+#include <array>
 #include <cmath>
 #include <utility>
 
 #include "ui/chart_file.hpp"
 #include "ui/gap_chart.hpp"
+#include "ui/placement.hpp"
 
 namespace gapmerge {
 
@@ -25,12 +28,20 @@ namespace {
 
 constexpr QSize chartWindowSize{1100, 720};
 
-const QString pngFilter = QStringLiteral("PNG image (*.png)");
-const QString svgFilter = QStringLiteral("SVG drawing (*.svg)");
+struct ImageType {
+  QString filter;
+  QString suffix;  // added to a name that has none
+};
+
+const std::array<ImageType, 3> imageTypes{{
+    {QStringLiteral("PNG image (*.png)"), QStringLiteral("png")},
+    {QStringLiteral("JPEG image (*.jpg *.jpeg)"), QStringLiteral("jpg")},
+    {QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("svg")},
+}};
 
 // The gap size of the series' point nearest to the pointer; a series is
 // hovered only when it has points.
-std::int64_t nearestGap(const QLineSeries& series, double x) {
+std::int64_t nearestGap(const QXYSeries& series, double x) {
   double nearest = series.at(0).x();
   for (const QPointF& point : series.points()) {
     if (std::abs(point.x() - x) < std::abs(nearest - x)) {
@@ -38,15 +49,6 @@ std::int64_t nearestGap(const QLineSeries& series, double x) {
     }
   }
   return static_cast<std::int64_t>(nearest);
-}
-
-// The file name with the extension of its format; the filter decides when
-// the name has neither.
-QString withExtension(QString file, const QString& filter) {
-  if (!file.endsWith(QStringLiteral(".png")) && !file.endsWith(QStringLiteral(".svg"))) {
-    file += filter == svgFilter ? QStringLiteral(".svg") : QStringLiteral(".png");
-  }
-  return file;
 }
 
 // Writes bytes through a temporary file; the reason when that failed.
@@ -63,22 +65,22 @@ QString writeWhole(const QString& file, const std::string& bytes) {
 
 }  // namespace
 
-GapChartWindow::GapChartWindow(RunOutcome outcome) : outcome_(std::move(outcome)) {
+GapChartWindow::GapChartWindow(RunOutcome outcome, const QRect& availableArea)
+    : outcome_(std::move(outcome)) {
   setWindowTitle(QStringLiteral("Gap distribution"));
   addChartView();
   addSaveAndCloseActions();
   statusBar()->showMessage(QStringLiteral("Point at a gap to see its count and share"));
-  resize(chartWindowSize);
+  setGeometry(fittedCentred(availableArea, chartWindowSize));
 }
 
 void GapChartWindow::addChartView() {
   std::unique_ptr<QChart> chart = makeGapChart(outcome_);
   for (QAbstractSeries* abstractSeries : chart->series()) {
-    auto* series = qobject_cast<QLineSeries*>(abstractSeries);
-    connect(series, &QLineSeries::hovered, this,
-            [this, series](const QPointF& point, bool hovered) {
-              showGap(nearestGap(*series, point.x()), hovered);
-            });
+    auto* series = qobject_cast<QXYSeries*>(abstractSeries);
+    connect(series, &QXYSeries::hovered, this, [this, series](const QPointF& point, bool hovered) {
+      showGap(nearestGap(*series, point.x()), hovered);
+    });
   }
   chartView_ = new QChartView(chart.release(), this);
   chartView_->setRenderHint(QPainter::Antialiasing);
@@ -86,9 +88,9 @@ void GapChartWindow::addChartView() {
 }
 
 void GapChartWindow::addSaveAndCloseActions() {
-  auto* save = new QAction(QStringLiteral("Save image..."), this);
+  auto* save = new QAction(QStringLiteral("Save image"), this);
   save->setShortcut(QKeySequence::Save);
-  save->setToolTip(QStringLiteral("Save the chart as PNG or SVG (Ctrl+S)"));
+  save->setToolTip(QStringLiteral("Save the chart as PNG, JPEG or SVG (Ctrl+S)"));
   connect(save, &QAction::triggered, this, [this] { saveImage(); });
   auto* toolBar = addToolBar(QStringLiteral("Chart"));
   toolBar->setMovable(false);
@@ -111,20 +113,49 @@ void GapChartWindow::showGap(std::int64_t gap, bool hovered) {
   QToolTip::showText(QCursor::pos(), text, chartView_);
 }
 
+// The dialog adds the chosen type's extension to a name without one, and
+// asks before it replaces a file under the name it returns.
+QString GapChartWindow::chooseImageFile() {
+  QFileDialog dialog(this, QStringLiteral("Save gap chart"),
+                     QString::fromStdString(outcome_.directory));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  QStringList filters;
+  for (const ImageType& type : imageTypes) {
+    filters.append(type.filter);
+  }
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(imageTypes[0].suffix);
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    for (const ImageType& type : imageTypes) {
+      if (type.filter == filter) {
+        dialog.setDefaultSuffix(type.suffix);
+      }
+    }
+  });
+  dialog.selectFile(QStringLiteral("gaps.png"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return {};
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
+// The format follows the extension of the name chosen; a name with another
+// extension is refused, so that no file is written under a name not given.
 void GapChartWindow::saveImage() {
-  QString filter = pngFilter;
-  const QString chosen = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Save gap chart"),
-      QDir(QString::fromStdString(outcome_.directory)).filePath(QStringLiteral("gaps.png")),
-      pngFilter + QStringLiteral(";;") + svgFilter, &filter);
-  if (chosen.isEmpty()) {
+  const QString file = chooseImageFile();
+  if (file.isEmpty()) {
     return;
   }
-  const QString file = withExtension(chosen, filter);
-  const auto format = file.endsWith(QStringLiteral(".svg")) ? ChartFormat::svg : ChartFormat::png;
-  const auto bytes = drawGapChartFile(outcome_, format, chartView_->width(), chartView_->height());
-  const QString failure =
-      bytes ? writeWhole(file, *bytes) : QStringLiteral("the chart could not be drawn");
+  const auto format = chartFormatOf(QFile::encodeName(file).toStdString());
+  QString failure;
+  if (!format) {
+    failure = QStringLiteral("the chart is saved as PNG (.png), JPEG (.jpg, .jpeg) or SVG (.svg)");
+  } else if (const auto bytes =
+                 drawGapChartFile(outcome_, *format, chartView_->width(), chartView_->height())) {
+    failure = writeWhole(file, *bytes);
+  } else {
+    failure = QStringLiteral("the chart could not be drawn");
+  }
   if (!failure.isEmpty()) {
     QMessageBox::warning(this, QStringLiteral("Save gap chart"),
                          QStringLiteral("%1 could not be written: %2").arg(file, failure));

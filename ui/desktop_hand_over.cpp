@@ -6,9 +6,10 @@
 
 namespace gapmerge {
 
-void openWithDesktop(const std::string& file, const std::string& folder) {
-  QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{QString::fromLocal8Bit(file)},
-                          QString::fromLocal8Bit(folder));
+bool openWithDesktop(const std::string& file, const std::string& folder) {
+  return QProcess::startDetached(QStringLiteral("xdg-open"),
+                                 QStringList{QString::fromLocal8Bit(file)},
+                                 QString::fromLocal8Bit(folder));
 }
 
 }  // namespace gapmerge

@@ -7,10 +7,12 @@
 namespace gapmerge {
 
 // Opens file with the application the desktop associates with it, started in
-// folder. The window is given one of these, so tests can stand in for it.
-using HandOver = std::function<void(const std::string& file, const std::string& folder)>;
+// folder; false when the file could not be handed to the desktop. The window
+// is given one of these, so tests can stand in for it.
+using HandOver = std::function<bool(const std::string& file, const std::string& folder)>;
 
-// Starts `xdg-open file` detached, in folder; whether it succeeds is not seen.
-void openWithDesktop(const std::string& file, const std::string& folder);
+// Starts `xdg-open file` detached, in folder; false when xdg-open could not
+// be started. Whether xdg-open then finds an application is not seen.
+bool openWithDesktop(const std::string& file, const std::string& folder);
 
 }  // namespace gapmerge

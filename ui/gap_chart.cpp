@@ -1,17 +1,21 @@
 #include "ui/gap_chart.hpp"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QColor>
 #include <QFont>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QPen>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "text/number_format.hpp"
 
@@ -20,13 +24,16 @@ namespace gapmerge {
 namespace {
 
 constexpr int residueClasses = 3;
+// Two sizes of a class are neighbours when they differ by this: both odd or both even.
+constexpr std::int64_t joinStep = 6;
 constexpr std::array<QRgb, residueClasses> classColours{0x1f77b4, 0xd62728, 0x2ca02c};
-constexpr double markerSize = 4.0;
+constexpr double markerSize = 7.0;
 constexpr double lineWidth = 1.5;
 constexpr int titlePointSize = 12;
 constexpr int gapTicks = 13;
 constexpr int gapMinorTicks = 4;
-constexpr double lowestCount = 0.5;  // below 1, so that a count of 1 stands above the axis
+constexpr double lowestCount = 0.5;      // below 1, so that a count of 1 stands above the axis
+constexpr int largestGroupedPower = 18;  // the largest power of ten in 64 bits
 
 QString grouped(std::int64_t value) {
   return QString::fromStdString(formatGroupedInteger(value));
@@ -36,21 +43,81 @@ QString gapsText(std::int64_t count) {
   return grouped(count) + (count == 1 ? QStringLiteral(" gap") : QStringLiteral(" gaps"));
 }
 
-QLineSeries* makeClassSeries(const RunOutcome& outcome, int residue) {
-  auto* series = new QLineSeries;
+// "1", "10", "100", "1.000", ... grouped as in the title.
+QString powerOfTenText(int exponent) {
+  if (exponent > largestGroupedPower) {
+    return QStringLiteral("10^%1").arg(exponent);
+  }
+  std::int64_t power = 1;
+  for (int i = 0; i < exponent; ++i) {
+    power *= 10;
+  }
+  return grouped(power);
+}
+
+// Where a count stands on the count axis, whose labels are the powers of ten.
+double countPosition(double count) {
+  return std::log10(count);
+}
+
+std::int64_t countOf(const RunOutcome& outcome, std::int64_t gap) {
+  return outcome.histogram[static_cast<std::size_t>(gap)];
+}
+
+QPointF chartPoint(const RunOutcome& outcome, std::int64_t gap) {
+  return {static_cast<double>(gap), countPosition(static_cast<double>(countOf(outcome, gap)))};
+}
+
+QColor classColour(int residue) {
+  return {classColours[static_cast<std::size_t>(residue)]};
+}
+
+// Keeps the run when it joins at least two sizes, and starts a new one.
+void closeRun(std::vector<std::int64_t>& run, std::vector<std::vector<std::int64_t>>& runs) {
+  if (run.size() >= 2) {
+    runs.push_back(std::move(run));
+  }
+  run.clear();
+}
+
+// The runs of sizes g, g + 6, g + 12, ... of one class that all occur.
+std::vector<std::vector<std::int64_t>> joinedRuns(const RunOutcome& outcome, int residue) {
+  std::vector<std::vector<std::int64_t>> runs;
+  for (std::int64_t first = residue; first < residue + joinStep; first += residueClasses) {
+    std::vector<std::int64_t> run;
+    for (std::int64_t gap = first; gap <= maxHistogramGap; gap += joinStep) {
+      if (countOf(outcome, gap) >= 1) {
+        run.push_back(gap);
+      } else {
+        closeRun(run, runs);
+      }
+    }
+    closeRun(run, runs);
+  }
+  return runs;
+}
+
+QScatterSeries* makeClassPoints(const RunOutcome& outcome, int residue) {
+  auto* series = new QScatterSeries;
   series->setName(QStringLiteral("gap ≡ %1 (mod 3): %2")
                       .arg(residue)
                       .arg(gapsText(outcome.residueTotals[static_cast<std::size_t>(residue)])));
-  const QColor colour(classColours[static_cast<std::size_t>(residue)]);
-  series->setPen(QPen(colour, lineWidth));
-  series->setPointsVisible(true);
+  series->setMarkerShape(QScatterSeries::MarkerShapeCircle);
   series->setMarkerSize(markerSize);
+  series->setColor(classColour(residue));
+  series->setBorderColor(classColour(residue));
   for (std::int64_t gap = residue; gap <= maxHistogramGap; gap += residueClasses) {
-    const std::int64_t count = outcome.histogram[static_cast<std::size_t>(gap)];
-    if (count >= 1) {
-      series->append(static_cast<double>(gap), static_cast<double>(count));
+    if (countOf(outcome, gap) >= 1) {
+      series->append(chartPoint(outcome, gap));
     }
   }
+  return series;
+}
+
+QLineSeries* makeLine(const std::vector<QPointF>& points, const QColor& colour) {
+  auto* series = new QLineSeries;
+  series->setPen(QPen(colour, lineWidth));
+  series->append(QList<QPointF>(points.begin(), points.end()));
   return series;
 }
 
@@ -58,7 +125,7 @@ QLineSeries* makeClassSeries(const RunOutcome& outcome, int residue) {
 QPointF highestPoint(const RunOutcome& outcome) {
   QPointF highest;
   for (std::int64_t gap = 0; gap <= maxHistogramGap; ++gap) {
-    const auto count = static_cast<double>(outcome.histogram[static_cast<std::size_t>(gap)]);
+    const auto count = static_cast<double>(countOf(outcome, gap));
     if (count >= 1) {
       highest = {static_cast<double>(gap), std::max(highest.y(), count)};
     }
@@ -78,15 +145,44 @@ QValueAxis* makeGapAxis(double highestGap) {
 }
 
 // Labelled at the powers of ten, up to the first one above the highest count.
-QLogValueAxis* makeCountAxis(double highestCount) {
-  auto* axis = new QLogValueAxis;
+QCategoryAxis* makeCountAxis(double highestCount) {
+  auto* axis = new QCategoryAxis;
   axis->setTitleText(QStringLiteral("number of gaps"));
-  axis->setBase(10);
-  axis->setLabelFormat(QStringLiteral("%.0f"));
-  axis->setMinorTickCount(-1);
-  axis->setRange(lowestCount,
-                 std::pow(10.0, std::floor(std::log10(std::max(1.0, highestCount))) + 1));
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  const int top = static_cast<int>(std::floor(std::log10(std::max(1.0, highestCount)))) + 1;
+  axis->setStartValue(countPosition(lowestCount));
+  axis->setRange(countPosition(lowestCount), top);
+  for (int exponent = 0; exponent <= top; ++exponent) {
+    axis->append(powerOfTenText(exponent), exponent);
+  }
   return axis;
+}
+
+struct ChartAxes {
+  QAbstractAxis* gap;
+  QAbstractAxis* count;
+};
+
+void addSeries(QChart& chart, QXYSeries* series, const ChartAxes& axes, bool inLegend) {
+  chart.addSeries(series);
+  series->attachAxis(axes.gap);
+  series->attachAxis(axes.count);
+  if (!inLegend) {
+    for (QLegendMarker* marker : chart.legend()->markers(series)) {
+      marker->setVisible(false);
+    }
+  }
+}
+
+void addClass(QChart& chart, const RunOutcome& outcome, int residue, const ChartAxes& axes) {
+  for (const auto& run : joinedRuns(outcome, residue)) {
+    std::vector<QPointF> points;
+    for (const std::int64_t gap : run) {
+      points.push_back(chartPoint(outcome, gap));
+    }
+    addSeries(chart, makeLine(points, classColour(residue)), axes, false);
+  }
+  addSeries(chart, makeClassPoints(outcome, residue), axes, true);
 }
 
 }  // namespace
@@ -110,21 +206,17 @@ std::unique_ptr<QChart> makeGapChart(const RunOutcome& outcome) {
   chart->setTitleFont(titleFont);
   chart->legend()->setAlignment(Qt::AlignTop);
   const QPointF highest = highestPoint(outcome);
-  auto* gapAxis = makeGapAxis(highest.x());
-  auto* countAxis = makeCountAxis(highest.y());
-  chart->addAxis(gapAxis, Qt::AlignBottom);
-  chart->addAxis(countAxis, Qt::AlignLeft);
+  const ChartAxes axes{makeGapAxis(highest.x()), makeCountAxis(highest.y())};
+  chart->addAxis(axes.gap, Qt::AlignBottom);
+  chart->addAxis(axes.count, Qt::AlignLeft);
   for (int residue = 0; residue < residueClasses; ++residue) {
-    QLineSeries* series = makeClassSeries(outcome, residue);
-    chart->addSeries(series);
-    series->attachAxis(gapAxis);
-    series->attachAxis(countAxis);
+    addClass(*chart, outcome, residue, axes);
   }
   return chart;
 }
 
 QString gapPointText(const RunOutcome& outcome, std::int64_t gap) {
-  const std::int64_t count = outcome.histogram[static_cast<std::size_t>(gap)];
+  const std::int64_t count = countOf(outcome, gap);
   const std::int64_t total = outcome.gapTotal;
   const double share = total == 0 ? 0.0 : static_cast<double>(count) / static_cast<double>(total);
   return QStringLiteral("gap %1: %2, share %3 %")

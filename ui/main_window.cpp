@@ -13,7 +13,6 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
-#include <QWidget>
 #include <QWindow>
 #include <utility>
 
@@ -100,16 +99,11 @@ void ResultMainWindow::recentreInFrame() {
   }
 }
 
-// The view sits in a plain container without a layout, so nothing resizes
-// or moves it when the window changes size; the status bar covers its
-// bottom edge.
+// The view is the window's central widget, so the window lays it out over
+// the area between its top edge and the status bar at every size.
 void ResultMainWindow::addTextView() {
-  auto* area = new QWidget(this);
-  area->setBackgroundRole(QPalette::Window);
-  area->setAutoFillBackground(true);
-  setCentralWidget(area);
-  textView_ = new QTextEdit(area);
-  textView_->setGeometry(QRect(QPoint(0, 0), resultWindowSize));
+  textView_ = new QTextEdit(this);
+  setCentralWidget(textView_);
   textView_->setReadOnly(false);
   textView_->setAcceptRichText(true);
   textView_->setLineWrapMode(QTextEdit::NoWrap);

@@ -9,13 +9,13 @@
 class QEventLoop;
 class QTextEdit;
 
-// The result window "Primes gaps": an editable text view of fixed size in the
-// top-left corner and a status bar that never shows text. Escape and a close
-// request are both passed to the owner's close handler; the window itself
-// stays open.
+// The result window "Primes gaps": an editable text view over the whole area
+// above a status bar that never shows text; the view grows and shrinks with
+// the window. Escape and a close request are both passed to the owner's close
+// handler; the window itself stays open.
 namespace gapmerge {
 
-// The size of the area inside the frame, and of the text view placed in it.
+// The size of the area inside the frame when the window opens.
 inline constexpr QSize resultWindowSize{800, 600};
 
 class ResultMainWindow final : public QMainWindow {

@@ -1,5 +1,7 @@
 #include "ui/result_window.hpp"
 
+#include <iostream>
+
 #include "ui/desktop_hand_over.hpp"
 #include "ui/window_view.hpp"
 
@@ -17,7 +19,7 @@ class DesktopResultView final : public ResultView {
     if (!session_.start()) {
       return false;
     }
-    view_ = std::make_unique<WindowView>(openWithDesktop);
+    view_ = std::make_unique<WindowView>(openWithDesktop, std::cerr);
     return view_->open();
   }
   void askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) override {

@@ -1,9 +1,11 @@
 #include "ui/window_view.hpp"
 
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QString>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <ostream>
 #include <utility>
 
 #include "app/result_text.hpp"
@@ -13,7 +15,8 @@
 
 namespace gapmerge {
 
-WindowView::WindowView(HandOver handOver) : handOver_(std::move(handOver)) {}
+WindowView::WindowView(HandOver handOver, std::ostream& errors)
+    : handOver_(std::move(handOver)), errors_(errors) {}
 
 WindowView::~WindowView() = default;
 
@@ -25,9 +28,17 @@ bool WindowView::open() {
 }
 
 void WindowView::askOpen(const std::string& mergedFilePath, const std::string& workingDirectory) {
-  if (askToOpen(window_.get())) {
-    handOver_(mergedFilePath, workingDirectory);
+  if (askToOpen(window_.get()) && !handOver_(mergedFilePath, workingDirectory)) {
+    tellHandOverFailed(mergedFilePath);
   }
+}
+
+void WindowView::tellHandOverFailed(const std::string& mergedFilePath) {
+  const std::string message =
+      "could not hand " + mergedFilePath + " to the desktop: xdg-open could not be started";
+  errors_ << "gapmerge: " << message << '\n' << std::flush;
+  QMessageBox::warning(window_.get(), QStringLiteral("Open merged results file"),
+                       QString::fromLocal8Bit(message));
 }
 
 // The view gets plain text with LF line ends: a CR would show as a glyph.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,8 @@ class ResultMainWindow;
 
 class WindowView final : public ResultView {
  public:
-  explicit WindowView(HandOver handOver);
+  // A file that cannot be handed over is told in a message box and on errors.
+  WindowView(HandOver handOver, std::ostream& errors);
   ~WindowView() override;
   WindowView(const WindowView&) = delete;
   WindowView& operator=(const WindowView&) = delete;
@@ -38,7 +40,10 @@ class WindowView final : public ResultView {
  private:
   void requestQuit();
 
+  void tellHandOverFailed(const std::string& mergedFilePath);
+
   HandOver handOver_;
+  std::ostream& errors_;
   std::unique_ptr<ResultMainWindow> window_;
   std::unique_ptr<ChartEntry> chartEntry_;
   QEventLoop* loop_ = nullptr;

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCategoryAxis>
+#include <QChart>
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -20,20 +22,26 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
+#include <QXYSeries>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
+#include "ui/desktop_hand_over.hpp"
 #include "ui/display_check.hpp"
 #include "ui/folder_chooser.hpp"
+#include "ui/gap_chart.hpp"
 #include "ui/main_window.hpp"
 #include "ui/placement.hpp"
 #include "ui/window_view.hpp"
@@ -53,13 +61,17 @@ void answerNext(const std::function<void(Modal&)>& answer) {
   });
 }
 
-// An opened window whose hand-overs to the desktop are only recorded.
+// An opened window whose hand-overs to the desktop are only recorded; they
+// succeed while handOverStarts.
 class Window : public ::testing::Test {
  protected:
   Window()
-      : view([this](const std::string& file, const std::string& folder) {
-          handOvers.emplace_back(file, folder);
-        }) {
+      : view(
+            [this](const std::string& file, const std::string& folder) {
+              handOvers.emplace_back(file, folder);
+              return handOverStarts;
+            },
+            errors) {
     view.open();
   }
 
@@ -84,6 +96,8 @@ class Window : public ::testing::Test {
   }
 
   std::vector<HandOverCall> handOvers;
+  bool handOverStarts = true;
+  std::ostringstream errors;
   WindowView view;
 };
 
@@ -119,6 +133,14 @@ TEST_F(Window, opensCentredWithItsTitleSizeAndAnEmptyStatusBar) {
   EXPECT_TRUE(window().textView()->toPlainText().isEmpty());
   const QTextEdit& text = *window().textView();
   EXPECT_EQ(text.tabStopDistance(), 8 * QFontMetricsF(text.font()).horizontalAdvance(' '));
+  // The view covers the window above the status bar, also once it is enlarged.
+  const QStatusBar& status = *window().statusBar();
+  for (const QSize size : {QSize(800, 600), QSize(1000, 700)}) {
+    window().resize(size);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.geometry().bottom() == size.height() - 1; }));
+    EXPECT_EQ(QRect(text.mapTo(&window(), QPoint(0, 0)), text.size()),
+              QRect(0, 0, size.width(), status.y()));
+  }
 }
 
 TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
@@ -152,8 +174,12 @@ QWidget* visibleWindowTitled(const QString& title) {
   return nullptr;
 }
 
-TEST_F(Window, ctrlGOpensTheGapChartAndEscapeClosesItAlone) {
+// On the 1024 x 768 screen the chart takes nine tenths of each side; it saves
+// a JPEG under the name given, whatever its case.
+TEST_F(Window, ctrlGOpensTheGapChartThatFitsTheScreenAndEscapeClosesItAlone) {
+  const ScratchDir dir;
   RunOutcome outcome;
+  outcome.directory = dir.path().string() + "/";
   outcome.range = BoundRange{1, 30};
   outcome.histogram[2] = 4;
   outcome.gapTotal = 4;
@@ -162,6 +188,16 @@ TEST_F(Window, ctrlGOpensTheGapChartAndEscapeClosesItAlone) {
   QTest::keyClick(window().textView(), Qt::Key_G, Qt::ControlModifier);
   QWidget* chart = visibleWindowTitled(QStringLiteral("Gap distribution"));
   ASSERT_NE(chart, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
+  EXPECT_EQ(chart->geometry(), QRect(51, 38, 921, 691));
+  answerNext<QFileDialog>([](QFileDialog& dialog) {
+    dialog.selectFile(QStringLiteral("x.JPG"));
+    static_cast<QDialog&>(dialog).accept();
+  });
+  QTest::keyClick(chart, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(readFile(dir.path() / "x.JPG").starts_with("\xFF\xD8\xFF"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  chart->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
   QTest::keyClick(chart, Qt::Key_Escape);
   EXPECT_FALSE(chart->isVisible());
@@ -183,6 +219,34 @@ TEST_F(Window, handsTheFileOverOnYesOnly) {
   }
   EXPECT_EQ(handOvers, (std::vector<HandOverCall>{{"/data/run/fileout.txt", "/data/run/"}}));
   EXPECT_TRUE(window().isVisible());
+  EXPECT_EQ(errors.str(), "");
+  // A hand-over that fails is told, with the place of the file.
+  handOverStarts = false;
+  const std::string told =
+      "could not hand /data/run/fileout.txt to the desktop: xdg-open could not be started";
+  askAndAnswer([&told](QMessageBox& box) {
+    answerNext<QMessageBox>([&told](QMessageBox& warning) {
+      EXPECT_EQ(warning.text().toStdString(), told);
+      warning.accept();
+    });
+    QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+  });
+  EXPECT_EQ(errors.str(), "gapmerge: " + told + "\n");
+}
+
+// xdg-open is started with the file, in the folder; without it, false.
+TEST(OpenWithDesktop, startsXdgOpenInTheFolderOrFails) {
+  const ScratchDir dir;
+  std::filesystem::permissions(dir.write("bin/xdg-open", "#!/bin/sh\n: >\"$1\"\n"),
+                               std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  const std::string path = std::getenv("PATH");
+  for (const bool installed : {false, true}) {
+    ::setenv("PATH", (dir.path() / (installed ? "bin" : "none")).c_str(), 1);
+    EXPECT_EQ(openWithDesktop("opened", dir.path().string()), installed);
+  }
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(dir.path() / "opened"); }));
 }
 
 constexpr const char* reportName = "Tramvelok 1 to 30 20261206120000.txt";
@@ -272,7 +336,7 @@ TEST(Program, mergesInTheFolderOrChoosesItOnAVirtualDisplay) {
   for (const std::string how : {"run", "choose", "cancel"}) {
     const ScratchDir dir;
     dir.write(reportName, report);
-    const std::string command = "timeout -k 5 120 '" + std::string(GAPMERGE_ANSWER_AND_CLOSE) +
+    const std::string command = "timeout -k 5 300 '" + std::string(GAPMERGE_ANSWER_AND_CLOSE) +
                                 "' " + how + " '" + GAPMERGE_EXE + "' '" + dir.path().string() +
                                 "'";
     const int status = std::system(command.c_str());
@@ -280,6 +344,42 @@ TEST(Program, mergesInTheFolderOrChoosesItOnAVirtualDisplay) {
     const std::string merged = readFile(dir.path() / "fileout.txt");
     EXPECT_EQ(std::count(merged.begin(), merged.end(), '\n'), how == "cancel" ? 0 : 66) << how;
   }
+}
+
+// Points for every size that occurs, lines only from g to g + 6 of a class
+// when both occur, and counts labelled at the powers of ten as the title
+// groups numbers, each point at the height of its count.
+TEST(GapChart, joinsOnlyNeighboursThatOccurAndLabelsCountsAsTheTitle) {
+  RunOutcome outcome;
+  for (const auto& [gap, count] : {std::pair<std::size_t, int>{1, 1},
+                                   {2, 4},
+                                   {4, 3},
+                                   {6, 1},
+                                   {8, 1000},
+                                   {10, 2},
+                                   {16, 5},
+                                   {28, 1}}) {
+    outcome.histogram[gap] = count;
+  }
+  const auto chart = makeGapChart(outcome);
+  std::set<std::vector<double>> lines;
+  std::map<double, double> heights;  // by gap
+  for (QAbstractSeries* series : chart->series()) {
+    std::vector<double> gaps;
+    for (const QPointF& point : qobject_cast<QXYSeries*>(series)->points()) {
+      gaps.push_back(point.x());
+      heights.emplace(point.x(), point.y());
+    }
+    if (series->type() == QAbstractSeries::SeriesTypeLine) {
+      lines.insert(gaps);
+    }
+  }
+  EXPECT_EQ(lines, (std::set<std::vector<double>>{{2, 8}, {4, 10, 16}}));
+  EXPECT_EQ(heights.size(), 8U);
+  auto* counts = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).front());
+  ASSERT_NE(counts, nullptr);
+  EXPECT_EQ(counts->categoriesLabels(), (QStringList{"1", "10", "100", "1.000", "10.000"}));
+  EXPECT_DOUBLE_EQ(heights[8], counts->endValue(QStringLiteral("1.000")));
 }
 
 TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
@@ -315,11 +415,11 @@ TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
 }  // namespace
 }  // namespace gapmerge::test
 
-// One application on the offscreen platform for all tests, gone before the
-// program's exit handlers run.
+// One application on the offscreen platform, with one screen of 1024 x 768,
+// for all tests, gone before the program's exit handlers run.
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen:configfile=" GAPMERGE_OFFSCREEN_SCREEN, 1);
   const QApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }
