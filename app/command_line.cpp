@@ -166,6 +166,7 @@ std::string checkValues(const RawValues& raw, CommandLine& line) {
       *file = *value;
     }
   }
+  line.threads = coresOrOne();
   if (error.empty() && given("--threads", error)) {
     const auto threads = parseWhole<unsigned>(*value);
     if (!threads || *threads == 0 || *threads > mostThreads()) {

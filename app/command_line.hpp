@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "verify/verification.hpp"
+
 // The command line. Without arguments the program runs with its window.
 namespace gapmerge {
 
@@ -21,16 +23,6 @@ struct PlotSize {
   int height = 800;
 };
 
-// --verify N or --verify all.
-struct VerifyChoice {
-  bool all = false;
-  std::uint64_t count = 0;  // reports chosen at random when not all
-};
-
-constexpr std::uint64_t defaultVerifySeed = 20261206;
-// The widest range --verify sieves again: 10^12 integers take minutes.
-constexpr std::uint64_t defaultVerifyLimit = 1'000'000'000'000;
-
 struct CommandLine {
   Command command = Command::window;
   std::string directory;      // -C DIR: enter DIR before the run
@@ -45,7 +37,7 @@ struct CommandLine {
   std::uint64_t seed = defaultVerifySeed;          // --seed S
   std::uint64_t verifyLimit = defaultVerifyLimit;  // --verify-limit W
   bool followLinks = false;                        // -L, --follow
-  unsigned threads = 0;                            // --threads N; 0: one per core
+  unsigned threads = 1;                            // --threads N, else one per core
   ProgressMode progress = ProgressMode::automatic;
   std::string error;  // what was wrong, for Command::usageError
 };

@@ -1,14 +1,113 @@
 #include "app/publish.hpp"
 
-#include <utility>
+#include <sys/stat.h>
 
-#include "export/csv_export.hpp"
-#include "export/json_export.hpp"
-#include "export/whole_file.hpp"
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "merge/merged_file.hpp"
+#include "render/csv.hpp"
+#include "render/json.hpp"
+#include "text/whole_file.hpp"
 
 namespace gapmerge {
 
 namespace {
+
+using FileId = std::pair<dev_t, ino_t>;
+
+// An export as the command line names it and as the file system finds it.
+struct Target {
+  std::string option;
+  std::string file;
+  std::string resolved;      // absolute, its folder resolved
+  std::optional<FileId> id;  // of what it names, links followed, when that exists
+};
+
+std::optional<FileId> idOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    return std::nullopt;
+  }
+  return FileId{info.st_dev, info.st_ino};
+}
+
+// The path of a folder with every link and ".." resolved as far as it exists,
+// and "." and ".." taken away from the rest.
+std::string resolvedFolder(const std::string& folder) {
+  std::error_code error;
+  std::string resolved = std::filesystem::weakly_canonical(folder, error).string();
+  if (error || resolved.empty()) {
+    resolved = std::filesystem::path(folder).lexically_normal().string();
+  }
+  while (resolved.size() > 1 && resolved.back() == '/') {
+    resolved.pop_back();
+  }
+  return resolved;
+}
+
+// The file at path, its folder resolved: "/a/b/../c/x" becomes "/a/c/x".
+std::string resolvedPath(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const std::string folder = resolvedFolder(slash == 0 ? "/" : path.substr(0, slash));
+  return (folder == "/" ? "" : folder) + path.substr(slash);
+}
+
+Target targetOf(std::string option, const std::string& file, const std::string& directory) {
+  const std::string absolute = file.starts_with('/') ? file : directory + file;
+  return {std::move(option), file, resolvedPath(absolute), idOf(absolute)};
+}
+
+std::vector<Target> targetsOf(const CommandLine& line, const std::string& directory) {
+  std::vector<Target> targets;
+  for (const auto& [option, file] :
+       {std::pair{"--csv", &line.csvFile}, std::pair{"--json", &line.jsonFile},
+        std::pair{"--plot", &line.plotFile}}) {
+    if (!file->empty() && *file != standardOutputName) {
+      targets.push_back(targetOf(option, *file, directory));
+    }
+  }
+  return targets;
+}
+
+bool sameFile(const Target& target, const std::string& resolved, const std::optional<FileId>& id) {
+  return target.resolved == resolved || (target.id && target.id == id);
+}
+
+// A report's name in the run folder or below it, whether or not it exists yet.
+bool namedLikeReport(const Target& target, const std::string& root) {
+  const auto slash = target.resolved.rfind('/');
+  const std::string_view folder = std::string_view(target.resolved).substr(0, slash + 1);
+  const std::string_view name = std::string_view(target.resolved).substr(slash + 1);
+  return name.starts_with(reportNamePrefix) && folder.starts_with(root);
+}
+
+// The files among targets that are reports the run found, under whatever
+// name; the reports are looked at only when some target exists.
+std::set<FileId> foundReportsAmong(const std::vector<Target>& targets, const Discovery& found) {
+  std::set<FileId> existing;
+  for (const auto& target : targets) {
+    if (target.id) {
+      existing.insert(*target.id);
+    }
+  }
+  std::set<FileId> reports;
+  for (std::size_t i = 0; !existing.empty() && i < found.reports.size(); ++i) {
+    if (const auto id = idOf(found.reports.path(i)); id && existing.contains(*id)) {
+      reports.insert(*id);
+    }
+  }
+  return reports;
+}
+
+std::string refusal(const Target& target, std::string_view what) {
+  return target.option + " " + target.file + " would replace " + std::string(what);
+}
 
 std::optional<std::string> writeTo(const std::string& file, const std::string& bytes) {
   if (file == standardOutputName) {
@@ -56,6 +155,31 @@ Publish makePublish(const CommandLine& line, std::string version, ChartDrawer dr
           &errors](const RunOutcome& outcome) {
     return publishExports(line, version, drawChart, outcome, errors);
   };
+}
+
+std::string checkExportTargets(const CommandLine& line, const std::string& directory,
+                               const Discovery& found) {
+  const std::string folder = resolvedFolder(directory);
+  const std::string root = folder == "/" ? folder : folder + "/";
+  const std::string merged = root + std::string(mergedFileName);
+  const auto mergedId = idOf(merged);
+  const std::vector<Target> targets = targetsOf(line, directory);
+  const std::set<FileId> reports = foundReportsAmong(targets, found);
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    const Target& target = targets[k];
+    if (sameFile(target, merged, mergedId)) {
+      return refusal(target, "the merged results file");
+    }
+    if (namedLikeReport(target, root) || (target.id && reports.contains(*target.id))) {
+      return refusal(target, "a slice report");
+    }
+    for (std::size_t j = 0; j < k; ++j) {
+      if (sameFile(target, targets[j].resolved, targets[j].id)) {
+        return refusal(target, "the file of " + targets[j].option);
+      }
+    }
+  }
+  return {};
 }
 
 }  // namespace gapmerge

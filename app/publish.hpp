@@ -7,9 +7,13 @@
 
 #include "app/command_line.hpp"
 #include "app/run.hpp"
+#include "merge/discovery.hpp"
 
 // What a run writes beyond fileout.txt when the command line asks for it:
-// the CSV and JSON exports and the gap chart.
+// the CSV and JSON exports and the gap chart. Before anything is read or
+// written, the files they name are held against the run's own files: an
+// export never replaces the merged results file, a slice report or another
+// export.
 namespace gapmerge {
 
 // The gap chart of an outcome as the bytes of an image file; none when it
@@ -27,5 +31,13 @@ bool exportsUseStandardOutput(const CommandLine& line);
 // written, and the publish returns false.
 Publish makePublish(const CommandLine& line, std::string version, ChartDrawer drawChart,
                     std::ostream& errors);
+
+// The usage error for the first export that would replace fileout.txt of the
+// run in directory (ending with "/"), a file named like a report in or below
+// it, a report the run found, or another export; "" when there is none. Names
+// are compared once their folders are resolved (links, "..", relative names
+// taken from directory), and files by device and inode where they exist.
+std::string checkExportTargets(const CommandLine& line, const std::string& directory,
+                               const Discovery& found);
 
 }  // namespace gapmerge

@@ -1,23 +1,21 @@
 #include "app/run.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <limits>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "app/coverage_listing.hpp"
-#include "app/run_verification.hpp"
 #include "merge/checks.hpp"
-#include "merge/discovery.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/merged_file.hpp"
-#include "merge/range_order.hpp"
+#include "merge/ordering.hpp"
 #include "merge/report.hpp"
-#include "merge/report_list.hpp"
-#include "text/number_format.hpp"
+#include "render/merged_file_text.hpp"
 #include "text/strings.hpp"
 #include "text/text_file.hpp"
 
@@ -25,123 +23,144 @@ namespace gapmerge {
 
 namespace {
 
-// Everything one run holds from start to exit.
+// Everything one run holds from start to exit. The outcome is filled as the
+// run goes.
 struct RunState {
-  std::string workingDirectory;
+  RunOutcome outcome;
   ReportList reports;
-  std::string reportName;
-  std::int64_t lowestNmin = std::numeric_limits<std::int64_t>::max();
-  std::int64_t highestNmax = 0;
   ReportRecord record;
   GapStats stats;
-  StatsBlock finalBlock;
   MergedFile merged;
-  std::vector<UnlistedFolder> unlisted;
-  std::size_t linksNotFollowed = 0;
-  Shortfall shortfall;
-  std::vector<WarningEntry> warnings;
-  std::optional<Coverage> coverage;
-  RunVerification verification;
-  std::optional<VerificationTally> tally;
+  std::unique_ptr<Verification> verification;
 };
 
+std::size_t placeOf(std::size_t index) {
+  return index + 1;
+}
+
+void warn(RunState& run, std::string subject, Warning warning, std::size_t place) {
+  run.outcome.warnings.push_back({std::move(subject), {std::move(warning)}, place});
+}
+
+void warnAboutReport(RunState& run, std::size_t index, Warning warning) {
+  warn(run, run.outcome.lastReportName, std::move(warning), placeOf(index));
+}
+
 void widenRange(RunState& run) {
-  if (run.record.fileNmax > run.highestNmax) {
-    run.highestNmax = run.record.fileNmax;
-  }
-  if (run.record.fileNmin < run.lowestNmin) {
-    run.lowestNmin = run.record.fileNmin;
-  }
-}
-
-void warn(RunState& run, std::string_view subject, std::string message) {
-  run.warnings.push_back({std::string(subject), {std::move(message)}});
-}
-
-// One entry for each folder that could not be listed, in the order met.
-void warnAboutUnlistedFolders(RunState& run) {
-  for (const auto& [path, reason] : run.unlisted) {
-    warn(run, path, "Folder could not be listed (" + reason + "), nothing merged from it");
-  }
+  BoundRange& bounds = run.outcome.bounds;
+  bounds.from = std::min(bounds.from, run.record.fileNmin);
+  bounds.to = std::max(bounds.to, run.record.fileNmax);
 }
 
 // No gap between consecutive primes below 2^64 comes near the histogram's
 // limit, so a mid gap below 1 or above it means a hole, an overlap or slices
 // out of order: the histogram lost the true joining gap.
-void warnIfSlicesDoNotJoin(RunState& run, std::int64_t midGap) {
+void warnIfSlicesDoNotJoin(RunState& run, std::size_t index, std::int64_t midGap) {
   if (midGap >= 1 && midGap <= maxHistogramGap) {
     return;
   }
-  ++run.shortfall.joinsBroken;
-  warn(run, run.reportName,
-       "Slices do not join: mid gap " + formatInteger(midGap) + " to the previous report in " +
-           run.reportName);
+  ++run.outcome.shortfall.joinsBroken;
+  warnAboutReport(run, index, SlicesDoNotJoin{midGap});
 }
 
 // Reads and checks one report that could be opened, then counts its mid gap.
-void mergeReport(RunState& run, TextFile& file, ReportStatement* statement) {
-  parseReport(file, run.record, run.stats, statement);
-  checkReport(run.record, run.reportName, run.warnings);
-  if (!gapTableAddsUp(run.record)) {
-    ++run.shortfall.reportsNotAddingUp;
+void mergeReport(RunState& run, std::size_t index, TextFile& file, ReportListener* listener) {
+  parseReport(file, run.record, run.stats, listener);
+  if (auto failed = failedChecks(run.record); !failed.empty()) {
+    if (failed.back().check == Check::gapTable) {
+      ++run.outcome.shortfall.reportsNotAddingUp;
+    }
+    run.outcome.warnings.push_back(
+        {run.outcome.lastReportName, {failed.begin(), failed.end()}, placeOf(index)});
   }
   closeTextFile(file);
   if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
-    warnIfSlicesDoNotJoin(run, *midGap);
+    warnIfSlicesDoNotJoin(run, index, *midGap);
   }
 }
 
 // A report that cannot be opened contributes nothing and cuts the chain of
 // mid gaps: the next report forms no gap across the hole.
-void skipReport(RunState& run) {
-  ++run.shortfall.reportsUnread;
-  warn(run, run.reportName, "Report could not be opened, nothing merged from " + run.reportName);
+void skipReport(RunState& run, std::size_t index) {
+  ++run.outcome.shortfall.reportsUnread;
+  warnAboutReport(run, index, ReportUnopened{});
 }
 
 void processReport(RunState& run, std::size_t index) {
   const char* path = run.reports.path(index);
-  run.reportName = filePart(path);
-  parseReportName(run.reportName, run.record);
+  run.outcome.lastReportName = filePart(path);
+  parseReportName(run.outcome.lastReportName, run.record);
   widenRange(run);
-  std::optional<ReportStatement> statement;
-  if (isChosen(run.verification, index)) {
-    statement.emplace();
-  }
+  const bool chosen = run.verification && run.verification->isChosen(index);
+  ReportStatement statement;
+  StatementCollector collector(statement);
   TextFile file = openTextFile(path);
   const bool opened = file.isOpen();
   if (opened) {
-    mergeReport(run, file, statement ? &*statement : nullptr);
+    mergeReport(run, index, file, chosen ? &collector : nullptr);
   } else {
-    skipReport(run);
+    skipReport(run, index);
   }
   writeReportSections(run.merged, run.record.fileNmax, run.stats);
-  closeReport(run.stats, opened ? run.record.lastPrime : 0);
-  if (statement) {
-    verifyLater(run.verification, index, run.reportName, opened, run.warnings.size(),
-                std::move(*statement));
+  keepLastPrime(run.stats, opened ? run.record.lastPrime : 0);
+  if (chosen) {
+    run.verification->submit(index, readNameRange(run.outcome.lastReportName), opened,
+                             std::move(statement));
   }
 }
 
-void warnAboutMergedFile(RunState& run, std::string_view problem) {
-  warn(run, mergedFileName, std::string(problem) + run.workingDirectory);
+void startRun(RunState& run, const RunOptions& options, Discovery found) {
+  RunOutcome& outcome = run.outcome;
+  outcome.directory = options.directory;
+  outcome.order = options.rangeOrder ? ReportOrder::range : ReportOrder::path;
+  outcome.unlistedFolders = std::move(found.unlisted);
+  outcome.linksNotFollowed = found.linksNotFollowed;
+  run.reports = std::move(found.reports);
+  if (options.rangeOrder) {
+    orderReportsByRange(run.reports);
+  }
+  outcome.reports = run.reports.size();
+  if (options.verify) {
+    run.verification = std::make_unique<Verification>(run.reports.size(), *options.verify);
+  }
+  run.merged = openMergedFile(outcome.directory, &appendReportSections, options.threads);
+  if (!run.merged.output) {
+    warn(run, std::string(mergedFileName), MergedFileNotCreated{outcome.directory}, 0);
+  }
+  for (const auto& [path, reason] : outcome.unlistedFolders) {
+    warn(run, path, FolderUnlisted{reason}, 0);
+  }
 }
 
-// Writes the closing sections.
+// Writes the closing sections and notes how fileout.txt ended.
 void closeRun(RunState& run) {
-  finalSeries(run.stats.histogram, run.finalBlock);
-  writeClosingSections(run.merged, run.lowestNmin, run.highestNmax, runningTotal(run.stats),
-                       run.finalBlock);
+  RunOutcome& outcome = run.outcome;
+  outcome.histogram = run.stats.histogram;
+  finalSeries(outcome.histogram, outcome.finalBlock);
+  outcome.runningTotal = runningTotal(run.stats);
+  writeClosingSections(run.merged, closingSections(outcome.bounds.from, outcome.bounds.to,
+                                                   outcome.runningTotal, outcome.finalBlock));
   if (run.merged.output && !run.merged.complete) {
-    warnAboutMergedFile(run, "Merged results file is incomplete, writing failed in ");
+    warn(run, std::string(mergedFileName), MergedFileIncomplete{outcome.directory},
+         placeOf(run.reports.size()));
+  }
+  outcome.mergedFile = {.path = run.merged.path,
+                        .created = run.merged.output != nullptr,
+                        .complete = run.merged.complete,
+                        .previousExists = run.merged.previousExists,
+                        .problem = run.merged.problem};
+  outcome.coverage = coverageOfReports(run.reports, outcome.directory);
+  if (outcome.shortfall.joinsBroken > 0 && outcome.order == ReportOrder::path) {
+    outcome.shortfall.joinInRangeOrder = joinsInRangeOrder(run.reports);
   }
 }
 
-void report(const RunState& run, const RunOptions& options, std::size_t merged, bool done) {
+void sendProgress(const RunState& run, const RunOptions& options, std::size_t merged, bool done) {
   if (options.progress) {
     options.progress({.reportsMerged = merged,
                       .reportsTotal = run.reports.size(),
                       .bytesWritten = mergedBytesWritten(run.merged),
-                      .verify = readProgress(run.verification.counters),
+                      .verify = run.verification ? run.verification->progress() : VerifyProgress{},
                       .done = done});
   }
 }
@@ -150,74 +169,54 @@ void report(const RunState& run, const RunOptions& options, std::size_t merged, 
 // progress goes on showing them.
 void awaitVerification(const RunState& run, const RunOptions& options) {
   constexpr std::chrono::milliseconds interval{100};
-  while (options.progress && !verificationDone(run.verification)) {
-    report(run, options, run.reports.size(), false);
+  while (options.progress && !run.verification->done()) {
+    sendProgress(run, options, run.reports.size(), false);
     std::this_thread::sleep_for(interval);
   }
 }
 
-RunOutcome outcomeOf(RunState& run, const RunOptions& options) {
-  RunOutcome outcome;
-  outcome.directory = run.workingDirectory;
-  if (!run.reports.empty()) {
-    outcome.range = BoundRange{run.lowestNmin, run.highestNmax};
+// An entry for every report that does not match a fresh sieve or cannot be
+// verified, right after that report's own entries.
+void addVerdicts(RunState& run) {
+  VerificationTally tally;
+  std::vector<WarningEntry> verdicts;
+  for (const auto& result : run.verification->finish(tally)) {
+    const std::string name(filePart(run.reports.pathView(result.report)));
+    const std::size_t place = placeOf(result.report);
+    if (result.verdict == VerifyVerdict::differs) {
+      verdicts.push_back({name, {ReportDiffers{result.difference}}, place});
+    } else if (result.verdict != VerifyVerdict::matches) {
+      const bool tooWide = result.verdict == VerifyVerdict::tooWide;
+      verdicts.push_back({name, {ReportNotVerifiable{tooWide}}, place});
+    }
   }
-  outcome.reports = run.reports.size();
-  outcome.order = options.rangeOrder ? ReportOrder::range : ReportOrder::path;
-  outcome.lastReportName = run.reportName;
-  outcome.histogram = run.stats.histogram;
-  outcome.gapTotal = run.finalBlock.divisor;
-  outcome.residueTotals = run.finalBlock.classTotals;
-  outcome.warnings = std::move(run.warnings);
-  outcome.mergedFile = {.path = run.merged.path,
-                        .created = run.merged.output != nullptr,
-                        .complete = run.merged.complete,
-                        .previousExists = run.merged.previousExists,
-                        .problem = run.merged.problem};
-  outcome.coverage = std::move(run.coverage);
-  outcome.verification = run.tally;
-  outcome.unlistedFolders = std::move(run.unlisted);
-  outcome.linksNotFollowed = run.linksNotFollowed;
-  outcome.shortfall = run.shortfall;
-  if (run.shortfall.joinsBroken > 0 && !options.rangeOrder) {
-    outcome.shortfall.joinInRangeOrder = joinsInRangeOrder(run.reports);
-  }
-  return outcome;
+  auto& warnings = run.outcome.warnings;
+  std::vector<WarningEntry> merged;
+  merged.reserve(warnings.size() + verdicts.size());
+  std::merge(std::make_move_iterator(warnings.begin()), std::make_move_iterator(warnings.end()),
+             std::make_move_iterator(verdicts.begin()), std::make_move_iterator(verdicts.end()),
+             std::back_inserter(merged),
+             [](const WarningEntry& a, const WarningEntry& b) { return a.place < b.place; });
+  warnings = std::move(merged);
+  run.outcome.verification = tally;
 }
 
 }  // namespace
 
 RunOutcome mergeReports(const RunOptions& options, Discovery found) {
   RunState run;
-  run.workingDirectory = options.directory;
-  run.reports = std::move(found.reports);
-  run.unlisted = std::move(found.unlisted);
-  run.linksNotFollowed = found.linksNotFollowed;
-  if (options.rangeOrder) {
-    orderReportsByRange(run.reports);
-  }
-  if (options.withCoverage) {
-    run.coverage = coverageOfReports(run.reports, run.workingDirectory);
-  }
-  if (options.verify) {
-    startVerification(run.verification, run.reports.size(), *options.verify);
-  }
-  run.merged = openMergedFile(run.workingDirectory, options.threads);
-  if (!run.merged.output) {
-    warnAboutMergedFile(run, "Merged results file could not be created in ");
-  }
-  warnAboutUnlistedFolders(run);
+  startRun(run, options, std::move(found));
   for (std::size_t index = 0; index < run.reports.size(); ++index) {
     processReport(run, index);
-    report(run, options, index + 1, false);
+    sendProgress(run, options, index + 1, false);
   }
   closeRun(run);
-  if (run.verification.verifier) {
+  if (run.verification) {
     awaitVerification(run, options);
-    run.tally = addVerdicts(run.verification, run.reports, run.warnings);
+    addVerdicts(run);
   }
-  report(run, options, run.reports.size(), true);
-  return outcomeOf(run, options);
+  sendProgress(run, options, run.reports.size(), true);
+  return std::move(run.outcome);
 }
 
 std::optional<RunOutcome> runMerge(ResultView& view, const RunOptions& options, Discovery found,
@@ -226,7 +225,7 @@ std::optional<RunOutcome> runMerge(ResultView& view, const RunOptions& options, 
     return std::nullopt;
   }
   RunOutcome outcome = mergeReports(options, std::move(found));
-  outcome.published = !publish || publish(outcome);
+  outcome.exportsWritten = !publish || publish(outcome);
   if (outcome.mergedFile.complete) {
     view.askOpen(outcome.mergedFile.path, outcome.directory);
   }

@@ -6,22 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "app/command_line.hpp"
 #include "app/result_view.hpp"
 #include "merge/discovery.hpp"
-#include "merge/run_outcome.hpp"
-#include "verify/verify_counters.hpp"
+#include "outcome/run_outcome.hpp"
+#include "verify/verification.hpp"
 
-// One merge run in the working directory, from discovery to the result view.
+// One merge run in the working directory, from the reports found to the
+// outcome and the result view.
 namespace gapmerge {
-
-// Which reports to sieve again and compare with what they say.
-struct VerifyOptions {
-  VerifyChoice choice;
-  std::uint64_t seed = defaultVerifySeed;
-  unsigned threads = 1;                      // sieving threads
-  std::uint64_t limit = defaultVerifyLimit;  // the widest range sieved
-};
 
 // How far a run has come.
 struct RunProgress {
@@ -33,10 +25,9 @@ struct RunProgress {
 };
 
 struct RunOptions {
-  std::string directory;      // the working directory, ending with "/"
-  bool rangeOrder = false;    // order reports by the lower bound in their names first
-  bool withCoverage = false;  // fill the outcome's coverage of the report names
-  unsigned threads = 1;       // threads that format fileout.txt
+  std::string directory;    // the working directory, ending with "/"
+  bool rangeOrder = false;  // order reports by the lower bound in their names first
+  unsigned threads = 1;     // threads that format fileout.txt
   std::optional<VerifyOptions> verify;
   // Called after every report and once when the run is done.
   std::function<void(const RunProgress&)> progress;

@@ -8,7 +8,7 @@
 
 #include "merge/gap_stats.hpp"
 #include "merge/report.hpp"
-#include "merge/sections.hpp"
+#include "render/merged_file_text.hpp"
 #include "text/number_format.hpp"
 
 namespace {

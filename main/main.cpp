@@ -8,24 +8,22 @@
 #include <cstring>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 
 #include "app/command_line.hpp"
-#include "app/console_view.hpp"
-#include "app/coverage_listing.hpp"
-#include "app/export_targets.hpp"
 #include "app/progress_line.hpp"
 #include "app/publish.hpp"
-#include "app/result_lines.hpp"
+#include "app/result_view.hpp"
 #include "app/run.hpp"
-#include "export/whole_file.hpp"
 #include "main/front_end.hpp"
+#include "merge/coverage.hpp"
 #include "merge/discovery.hpp"
-#include "text/cores.hpp"
+#include "outcome/run_outcome.hpp"
+#include "render/coverage_text.hpp"
+#include "render/standard_error.hpp"
 #include "text/strings.hpp"
-#include "text/temporary_files.hpp"
+#include "text/whole_file.hpp"
 
 namespace {
 
@@ -57,14 +55,13 @@ int printOut(const std::string& text, int status) {
 gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string directory) {
   gapmerge::RunOptions options{.directory = std::move(directory),
                                .rangeOrder = line.rangeOrder,
-                               .withCoverage = !line.jsonFile.empty(),
-                               .threads = gapmerge::threadsOrCores(line.threads),
+                               .threads = line.threads,
                                .verify = std::nullopt,
                                .progress = {}};
   if (line.verify) {
     options.verify = gapmerge::VerifyOptions{.choice = *line.verify,
                                              .seed = line.seed,
-                                             .threads = gapmerge::threadsOrCores(line.threads),
+                                             .threads = line.threads,
                                              .limit = line.verifyLimit};
   }
   return options;
@@ -190,9 +187,10 @@ int main(int argc, char** argv) {
   gapmerge::Discovery found = gapmerge::findReports(options.directory, line.followLinks);
   std::cerr << gapmerge::linksLine(found.linksNotFollowed);
   if (line.command == gapmerge::Command::coverage) {
-    std::ostringstream text;
-    const bool tiles = gapmerge::listCoverage(found, options.directory, text);
-    return printOut(text.str(), tiles ? exitDone : exitIncomplete);
+    const auto coverage = gapmerge::coverageOfReports(found.reports, options.directory);
+    const bool whole = gapmerge::tilesOneInterval(coverage) && found.unlisted.empty();
+    return printOut(gapmerge::coverageText(coverage, found.unlisted),
+                    whole ? exitDone : exitIncomplete);
   }
   if (const std::string refused = gapmerge::checkExportTargets(line, options.directory, found);
       !refused.empty()) {

@@ -1,8 +1,10 @@
+#include <iostream>
+
 #include "main/front_end.hpp"
 #include "ui/chart_file.hpp"
 #include "ui/desktop_session.hpp"
 #include "ui/folder_chooser.hpp"
-#include "ui/result_window.hpp"
+#include "ui/window_view.hpp"
 
 namespace gapmerge {
 
@@ -22,7 +24,9 @@ class QtWindowFront final : public WindowFront {
     }
     return {.answer = FolderAnswer::chosen, .folder = std::move(*folder)};
   }
-  std::unique_ptr<ResultView> makeWindowView() override { return makeResultWindow(session_); }
+  std::unique_ptr<ResultView> makeWindowView() override {
+    return std::make_unique<WindowView>(openWithDesktop, std::cerr, &session_);
+  }
 
  private:
   DesktopSession session_;
@@ -35,7 +39,7 @@ std::unique_ptr<WindowFront> makeWindowFront(char* programName) {
 }
 
 ChartDrawer makeChartDrawer(const std::string& plotFile, PlotSize size) {
-  const auto format = plotFile.ends_with(".svg") ? ChartFormat::svg : ChartFormat::png;
+  const auto format = chartFormatOf(plotFile).value_or(ChartFormat::png);
   return [format, size](const RunOutcome& outcome) {
     return drawGapChartFile(outcome, format, size.width, size.height);
   };

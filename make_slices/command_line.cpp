@@ -5,9 +5,9 @@
 #include <array>
 #include <limits>
 #include <string_view>
+#include <thread>
 
 #include "make_slices/number_argument.hpp"
-#include "text/cores.hpp"
 
 namespace make_slices {
 
@@ -204,12 +204,13 @@ bool isStamp(std::string_view text) {
 }
 
 std::string readRest(const Given& given, Options& options) {
-  const unsigned highest = std::min(mostThreads, mostThreadsPerCore * gapmerge::threadsOrCores(0));
+  const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+  const unsigned highest = std::min(mostThreads, mostThreadsPerCore * cores);
   std::uint64_t threads = 0;
   std::string error = readNumber(
       *given.threads, 0, highest,
       "a number of threads from 0 (one per core) to " + std::to_string(highest), threads);
-  options.threads = static_cast<unsigned>(threads);
+  options.threads = threads == 0 ? cores : static_cast<unsigned>(threads);
   if (error.empty() && given.out->count() == 0) {
     error = "--out is missing: give " + takesOf("--out");
   } else if (error.empty() && given.out->results().front().empty()) {

@@ -16,7 +16,7 @@ struct Options {
   std::uint64_t slices = 0;            // --slices N; 0 when --size is given
   std::uint64_t size = 0;              // --size S; 0 when --slices is given
   std::optional<std::uint64_t> index;  // --index K: slice K (from 0) alone
-  unsigned threads = 0;                // --threads N; 0: one per core
+  unsigned threads = 1;                // --threads N, else one per core
   std::string out;
   std::string stamp = "20261206120000";
   bool measureTime = false;

@@ -8,8 +8,6 @@
 #include <span>
 #include <thread>
 
-#include "text/cores.hpp"
-
 namespace make_slices {
 
 namespace {
@@ -140,10 +138,9 @@ class OrderedWalks {
 
 bool sieveSlices(const std::vector<SliceRange>& slices, unsigned threads,
                  const std::function<bool(const SliceSummary&)>& done) {
-  const unsigned count = gapmerge::threadsOrCores(threads);
-  OrderedWalks walks(slices, count);
+  OrderedWalks walks(slices, threads);
   std::vector<std::jthread> workers;
-  for (unsigned k = 0; k < count; ++k) {
+  for (unsigned k = 0; k < threads; ++k) {
     workers.emplace_back([&walks] { walks.work(); });
   }
   return walks.handOver(done);

@@ -21,7 +21,7 @@ struct SliceSummary {
 };
 
 // Sieves the touching slices (in increasing order) in walks of consecutive
-// slices, the walks on threads threads (0: one per core), and hands each
+// slices, the walks on threads threads (at least 1), and hands each
 // summary to done in slice order, as soon as it and all before it are
 // complete. Stops early, and returns false, when done returns false.
 bool sieveSlices(const std::vector<SliceRange>& slices, unsigned threads,

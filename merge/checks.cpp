@@ -1,27 +1,18 @@
 #include "merge/checks.hpp"
 
 #include <cmath>
-#include <utility>
 
-#include "text/number_format.hpp"
 #include "text/wrap.hpp"
 
 namespace gapmerge {
 
 namespace {
 
-constexpr int deviationDecimals = 12;
-
 // True when 10 to the power log10(n) gives n back exactly, as it does for
 // every power of ten.
 bool passesPowerOfTenRoundTrip(std::int64_t n) {
   const auto value = static_cast<double>(n);
   return std::pow(10.0, std::log10(value)) == value;
-}
-
-void addLine(std::vector<std::string>& warnings, std::string_view message,
-             std::string_view reportName) {
-  warnings.push_back(std::string(message).append(reportName));
 }
 
 }  // namespace
@@ -54,36 +45,31 @@ double deviation(const ReportRecord& record) {
   return std::fabs(1.0 - q);
 }
 
-std::vector<std::string> reportWarnings(const ReportRecord& record, std::string_view reportName) {
-  std::vector<std::string> warnings;
+std::vector<FailedCheck> failedChecks(const ReportRecord& record) {
+  std::vector<FailedCheck> failed;
+  const auto fail = [&failed](Check check, double value = 0.0) {
+    failed.push_back({check, value});
+  };
   if (record.fileNmin != record.nmin || record.fileNmax != record.nmax) {
-    addLine(warnings, "min-max values do not match in ", reportName);
+    fail(Check::range);
   }
   if (record.nPrimes != record.nPrimes2) {
-    addLine(warnings, "Double control nPrimes / nPrimes2 is false in ", reportName);
+    fail(Check::doubleCount);
   }
   if (addWrap(record.nGaps, 1) != record.nPrimes) {
-    addLine(warnings, "nGaps / nPrimes values do not match in ", reportName);
+    fail(Check::gapsAgainstPrimes);
   }
   if (!(record.goodGuess && record.excellent) && record.fileNmin <= 1 &&
       passesPowerOfTenRoundTrip(record.fileNmax)) {
-    addLine(warnings, "There is a bug on nPrimes / nGaps check in the file", reportName);
+    fail(Check::gradeLines);
   }
   if (const double d = deviation(record); d > deviationLimit) {
-    addLine(warnings, "warning : " + formatFixed(d, deviationDecimals) + "\t", reportName);
+    fail(Check::estimate, d);
   }
   if (!gapTableAddsUp(record)) {
-    addLine(warnings, gapTableMismatch, reportName);
+    fail(Check::gapTable);
   }
-  return warnings;
-}
-
-void checkReport(const ReportRecord& record, std::string_view reportName,
-                 std::vector<WarningEntry>& runWarnings) {
-  auto warnings = reportWarnings(record, reportName);
-  if (!warnings.empty()) {
-    runWarnings.push_back({std::string(reportName), std::move(warnings)});
-  }
+  return failed;
 }
 
 }  // namespace gapmerge

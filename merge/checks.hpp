@@ -2,27 +2,32 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "merge/report.hpp"
-#include "merge/run_outcome.hpp"
 
-// The consistency checks of a report that was read. Each failed check gives
-// one warning line that ends with the report name; a report with warnings
-// adds one entry to the run's warnings. The sixth check, that the gap table
-// adds up to nGaps, tells that a report was cut short or damaged: its gaps are
-// then missing from the merged result.
+// The consistency checks of a report that was read, in the order they run.
+// Their findings are data; the messages that name them are made with the
+// other texts of the run.
 namespace gapmerge {
 
+enum class Check {
+  range,              // the bounds in the name against the nmin and nmax lines
+  doubleCount,        // the two prime counts
+  gapsAgainstPrimes,  // nGaps + 1 against the number of primes
+  gradeLines,         // a range from the start to a power of ten lacks a grade line
+  estimate,           // the number of primes too far from the estimate
+  gapTable,           // the gap table does not add up to nGaps: the report was cut short or damaged
+};
+
+struct FailedCheck {
+  Check check = Check::range;
+  double deviation = 0.0;  // of the estimate, for Check::estimate
+
+  friend bool operator==(const FailedCheck&, const FailedCheck&) = default;
+};
+
 constexpr double deviationLimit = 0.0036;
-
-constexpr std::string_view gapTableMismatch = "Gap table and nGaps values do not match in ";
-
-// True when the quantities of the gap table sum to nGaps, or when a slice
-// without primes lists no gap and says -1 gaps.
-bool gapTableAddsUp(const ReportRecord& record);
 
 // The estimate of the number of primes from 0 to x: x / (ln(x + 1) - 1).
 double primeCountEstimate(double x);
@@ -34,11 +39,11 @@ std::optional<std::int64_t> estimatedPrimes(std::int64_t fileNmin, std::int64_t 
 // |1 - estimate / nPrimes|; NaN when there is no estimate.
 double deviation(const ReportRecord& record);
 
-// The report's warning lines, in check order; none when every check passes.
-std::vector<std::string> reportWarnings(const ReportRecord& record, std::string_view reportName);
+// True when the quantities of the gap table sum to nGaps, or when a slice
+// without primes lists no gap and says -1 gaps.
+bool gapTableAddsUp(const ReportRecord& record);
 
-// Runs the checks and adds the report's entry to the run's warnings.
-void checkReport(const ReportRecord& record, std::string_view reportName,
-                 std::vector<WarningEntry>& runWarnings);
+// The checks that fail, in check order; none when every check passes.
+std::vector<FailedCheck> failedChecks(const ReportRecord& record);
 
 }  // namespace gapmerge

@@ -117,6 +117,17 @@ Coverage findCoverage(const std::vector<std::string_view>& reportPaths) {
   return coverage;
 }
 
+Coverage coverageOfReports(const ReportList& reports, const std::string& directory) {
+  // The paths begin with the run folder and one more "/".
+  const std::size_t rootLength = directory.size() + 1;
+  std::vector<std::string_view> paths;
+  paths.reserve(reports.size());
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    paths.push_back(reports.pathView(i).substr(rootLength));
+  }
+  return findCoverage(paths);
+}
+
 bool tilesOneInterval(const Coverage& coverage) {
   return coverage.covered.size() == 1 && coverage.overlaps.empty() && coverage.duplicates.empty() &&
          coverage.unreadable.empty();

@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "merge/bound_range.hpp"
+#include "merge/discovery.hpp"
+#include "merge/report.hpp"
 
 // How the ranges in the report names cover the integers: what is covered,
 // what is missing, what is covered twice, and which names say nothing.
@@ -29,6 +30,10 @@ struct Coverage {
 // order). Duplicate groups, with the paths of their reports, come in the order
 // of their bounds, the paths in a group and the unreadable names in run order.
 Coverage findCoverage(const std::vector<std::string_view>& reportPaths);
+
+// The coverage of the names of the reports in a report list (run order) found
+// below directory (ending with "/").
+Coverage coverageOfReports(const ReportList& reports, const std::string& directory);
 
 // True when the names tile one interval: one covered interval, no overlap
 // (so no duplicate) and no unreadable name.

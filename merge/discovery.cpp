@@ -8,7 +8,7 @@
 #include <set>
 #include <utility>
 
-#include "merge/ordering_key.hpp"
+#include "merge/ordering.hpp"
 
 namespace gapmerge {
 
@@ -125,10 +125,6 @@ void scanOnce(Scan& scan, const std::string& directory) {
 }
 
 }  // namespace
-
-void orderReports(ReportList& reports) {
-  reports.sortStably(keyLess);
-}
 
 Discovery findReports(const std::string& workingDirectory, bool followLinks) {
   Scan scan{workingDirectory, followLinks, {}, {}};

@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "merge/bound_range.hpp"
 #include "merge/gap_stats.hpp"
+#include "merge/report.hpp"
 
 // The expected number of gaps of every size between consecutive primes of a
 // range, from the Hardy-Littlewood prime k-tuple conjecture: what a merged

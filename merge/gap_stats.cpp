@@ -56,7 +56,7 @@ std::optional<std::int64_t> addMidGap(GapStats& stats, std::int64_t firstPrime) 
   return gap;
 }
 
-void closeReport(GapStats& stats, std::int64_t lastPrime) {
+void keepLastPrime(GapStats& stats, std::int64_t lastPrime) {
   stats.previousLastPrime = lastPrime;
 }
 

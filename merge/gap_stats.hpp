@@ -42,8 +42,9 @@ void addTableEntry(GapStats& stats, std::int64_t gap, std::int64_t quantity);
 // previous last prime.
 std::optional<std::int64_t> addMidGap(GapStats& stats, std::int64_t firstPrime);
 
-// lastPrime becomes the previous last prime; 0 cuts the chain.
-void closeReport(GapStats& stats, std::int64_t lastPrime);
+// lastPrime becomes the previous last prime, from which the next report's mid
+// gap is measured; 0 cuts the chain.
+void keepLastPrime(GapStats& stats, std::int64_t lastPrime);
 
 std::int64_t runningTotal(const GapStats& stats);
 

@@ -10,9 +10,7 @@
 #include <cstring>
 #include <utility>
 
-#include "merge/sections.hpp"
-#include "text/number_format.hpp"
-#include "text/temporary_files.hpp"
+#include "text/whole_file.hpp"
 
 namespace gapmerge {
 
@@ -86,7 +84,8 @@ bool acceptPrevious(MergedFile& merged) {
   return false;
 }
 
-bool createTemporary(MergedFile& merged, const std::string& workingDirectory, unsigned threads) {
+bool createTemporary(MergedFile& merged, const std::string& workingDirectory, SectionFormat format,
+                     unsigned threads) {
   merged.temporaryPath = workingDirectory + std::string(temporaryPrefix) +
                          std::to_string(::getpid()) + std::string(temporarySuffix);
   TextFile file = createNewTextFile(merged.temporaryPath, newFileMode);
@@ -98,7 +97,7 @@ bool createTemporary(MergedFile& merged, const std::string& workingDirectory, un
   if (merged.previousExists) {
     static_cast<void>(::fchmod(file.fd, merged.mode));
   }
-  merged.output = std::make_unique<SectionWriter>(std::move(file), threads);
+  merged.output = std::make_unique<SectionWriter>(std::move(file), format, threads);
   return true;
 }
 
@@ -129,14 +128,15 @@ FolderLock::~FolderLock() {
   }
 }
 
-MergedFile openMergedFile(const std::string& workingDirectory, unsigned threads) {
+MergedFile openMergedFile(const std::string& workingDirectory, SectionFormat format,
+                          unsigned threads) {
   MergedFile merged;
   merged.path = workingDirectory + std::string(mergedFileName);
   if (lockFolder(merged, workingDirectory) && acceptPrevious(merged)) {
     if (merged.lock.fd() >= 0) {
       removeLeftTemporaries(workingDirectory);
     }
-    createTemporary(merged, workingDirectory, threads);
+    createTemporary(merged, workingDirectory, format, threads);
   }
   return merged;
 }
@@ -147,15 +147,11 @@ void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const GapSta
   }
 }
 
-void writeClosingSections(MergedFile& merged, std::int64_t lowestNmin, std::int64_t highestNmax,
-                          std::int64_t finalRunningTotal, const StatsBlock& finalBlock) {
+void writeClosingSections(MergedFile& merged, std::string_view closingSections) {
   if (!merged.output) {
     return;
   }
-  std::string text = rangeLine(lowestNmin, highestNmax);
-  text.append("\r\n\r\nnGaps = ").append(formatInteger(finalRunningTotal)).append("\r\n\r\n");
-  text.append(closingSummary(finalBlock)).append("\r\n");
-  merged.output->addText(text);
+  merged.output->addText(closingSections);
   if (const int error = merged.output->finish(); error != 0) {
     merged.problem = std::strerror(error);
   }

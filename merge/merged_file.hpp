@@ -47,21 +47,21 @@ struct MergedFile {
   std::string problem;                    // why it could not be created or written; "" when it was
 };
 
-// Takes the folder's lock and creates the temporary file, formatted with the
-// given number of threads; no output (and the reason in problem) when the
+// Takes the folder's lock and creates the temporary file, to be formatted by
+// format on the given number of threads; no output (and the reason in problem) when the
 // folder is held by another run, fileout.txt is a link or not a regular file,
 // or no new file can be made in the folder. A run that holds the lock first
 // removes the temporary files that killed runs left.
-MergedFile openMergedFile(const std::string& workingDirectory, unsigned threads);
+MergedFile openMergedFile(const std::string& workingDirectory, SectionFormat format,
+                          unsigned threads);
 
-// Appends the 26 lines after one report: its upper bound and the counters
+// Appends the sections after one report: its upper bound and the counters
 // after it.
 void writeReportSections(MergedFile& merged, std::int64_t fileNmax, const GapStats& stats);
 
 // Appends the closing sections, closes the temporary file and renames it to
 // fileout.txt when every byte was written; removes it otherwise.
-void writeClosingSections(MergedFile& merged, std::int64_t lowestNmin, std::int64_t highestNmax,
-                          std::int64_t finalRunningTotal, const StatsBlock& finalBlock);
+void writeClosingSections(MergedFile& merged, std::string_view closingSections);
 
 // Bytes of the file written so far.
 std::uint64_t mergedBytesWritten(const MergedFile& merged);

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 
-#include "text/number_format.hpp"
 #include "text/wrap.hpp"
 
 namespace gapmerge {
@@ -68,14 +67,6 @@ std::int64_t primesOf(const Histogram& histogram) {
   return addWrap(gaps, 1);
 }
 
-std::string exponentText(std::int64_t below) {
-  int exponent = 0;
-  for (std::int64_t power = below; power > 1; power /= 10) {
-    ++exponent;
-  }
-  return "10^" + std::to_string(exponent);
-}
-
 }  // namespace
 
 std::optional<BoundRange> tiledRange(const Coverage& coverage) {
@@ -94,7 +85,7 @@ std::optional<PublishedComparison> compareWithPublished(const std::optional<Boun
   if (row == nullptr) {
     return std::nullopt;
   }
-  PublishedComparison comparison{tiled->to, true, {}};
+  PublishedComparison comparison{tiled->to, row->exponent, true, {}};
   comparison.compared.push_back({"primes", row->primes, primesOf(merged)});
   for (std::size_t i = 0; i < gapNames.size(); ++i) {
     comparison.compared.push_back({gapNames[i], row->gaps[i], merged[2 * i + 2]});
@@ -103,26 +94,6 @@ std::optional<PublishedComparison> compareWithPublished(const std::optional<Boun
   comparison.agrees = std::all_of(comparison.compared.begin(), comparison.compared.end(),
                                   [](const ComparedCount& c) { return c.published == c.merged; });
   return comparison;
-}
-
-std::string publishedComparisonLine(const PublishedComparison& comparison) {
-  const std::string below = exponentText(comparison.below);
-  if (comparison.agrees) {
-    return "gapmerge: agrees with the published counts below " + below +
-           " (primes, gaps of 2, 4, 6 and 8, largest gap " +
-           formatGroupedInteger(comparison.compared.back().published) + ")";
-  }
-  std::string line = "gapmerge: differs from the published counts below " + below + ": ";
-  std::string_view separator;
-  for (const ComparedCount& count : comparison.compared) {
-    if (count.published != count.merged) {
-      line.append(separator).append(count.name).append(": ");
-      line += formatGroupedInteger(count.merged) + " merged, " +
-              formatGroupedInteger(count.published) + " published";
-      separator = "; ";
-    }
-  }
-  return line;
 }
 
 }  // namespace gapmerge

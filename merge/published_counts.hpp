@@ -2,13 +2,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
-#include "merge/bound_range.hpp"
 #include "merge/coverage.hpp"
 #include "merge/gap_stats.hpp"
+#include "merge/report.hpp"
 
 // The exact counts published for the primes below the powers of ten 10^1 to
 // 10^12 (OEIS A006880 primes, A007508 gaps of 2, A093737 of 4, A093738 of 6,
@@ -27,6 +26,7 @@ struct ComparedCount {
 
 struct PublishedComparison {
   std::int64_t below = 0;  // 10^k
+  int exponent = 0;        // k
   bool agrees = false;     // every merged value is the published one
   std::vector<ComparedCount> compared;
 };
@@ -41,12 +41,5 @@ std::optional<BoundRange> tiledRange(const Coverage& coverage);
 // the largest size with a count (0 when there is none).
 std::optional<PublishedComparison> compareWithPublished(const std::optional<BoundRange>& tiled,
                                                         const Histogram& merged);
-
-// The line for standard error, without its line end: "gapmerge: agrees with
-// the published counts below 10^k (primes, gaps of 2, 4, 6 and 8, largest gap
-// N)", or "gapmerge: differs from the published counts below 10^k: " and
-// "NAME: M merged, P published" for every value that differs, joined by "; ",
-// with the numbers grouped by "." as in the window text.
-std::string publishedComparisonLine(const PublishedComparison& comparison);
 
 }  // namespace gapmerge

@@ -1,6 +1,7 @@
 #include "merge/report.hpp"
 
 #include <string>
+#include <tuple>
 
 #include "text/strings.hpp"
 #include "text/wrap.hpp"
@@ -60,19 +61,17 @@ void readKeyLine(std::string_view line, ReportRecord& record) {
   readKey(line, lastPrimeKey, record.lastPrime);
 }
 
-void noteKey(std::string_view line, std::string_view key, std::int64_t value,
-             std::optional<std::int64_t>& said) {
-  if (line.starts_with(key)) {
-    said = value;
+// Tells the listener the values that the line, already read into the record, gave.
+void tellKeyLine(std::string_view line, const ReportRecord& record, ReportListener& listener) {
+  for (const auto& [key, keyLine, value] :
+       {std::tuple{foundKey, KeyLine::nPrimes, record.nPrimes},
+        std::tuple{totalGapsKey, KeyLine::nGaps, record.nGaps},
+        std::tuple{firstPrimeKey, KeyLine::firstPrime, record.firstPrime},
+        std::tuple{lastPrimeKey, KeyLine::lastPrime, record.lastPrime}}) {
+    if (line.starts_with(key)) {
+      listener.keyValue(keyLine, value);
+    }
   }
-}
-
-// Notes the values that the line, already read into the record, gave.
-void noteKeyLine(std::string_view line, const ReportRecord& record, ReportStatement& statement) {
-  noteKey(line, foundKey, record.nPrimes, statement.nPrimes);
-  noteKey(line, totalGapsKey, record.nGaps, statement.nGaps);
-  noteKey(line, firstPrimeKey, record.firstPrime, statement.firstPrime);
-  noteKey(line, lastPrimeKey, record.lastPrime, statement.lastPrime);
 }
 
 // Hands every "[gap, quantity]" item to take, in order, up to the first empty
@@ -119,18 +118,17 @@ std::optional<BoundRange> readNameRange(std::string_view reportName) {
 }
 
 void parseGapTable(std::string_view table, bool whole, GapStats& stats, ReportRecord& record,
-                   std::vector<TableEntry>* entries) {
+                   ReportListener* listener) {
   forEachTableItem(whole ? table : withoutCutItem(table), [&](const TableEntry& entry) {
     addTableEntry(stats, entry.gap, entry.quantity);
     record.gapTableSum = addWrap(record.gapTableSum, entry.quantity);
-    if (entries != nullptr) {
-      entries->push_back(entry);
+    if (listener != nullptr) {
+      listener->tableItem(entry);
     }
   });
 }
 
-void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
-                 ReportStatement* statement) {
+void parseReport(TextFile& file, ReportRecord& record, GapStats& stats, ReportListener* listener) {
   record.goodGuess = false;
   record.excellent = false;
   record.gapTableSum = 0;
@@ -138,12 +136,12 @@ void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
   while (!atEnd(file)) {
     readLine(file, line);
     readKeyLine(line, record);
-    if (statement != nullptr) {
-      noteKeyLine(line, record, *statement);
+    if (listener != nullptr) {
+      tellKeyLine(line, record, *listener);
     }
     if (line == gapTableHeader) {
       const bool whole = readLine(file, line);
-      parseGapTable(line, whole, stats, record, statement ? &statement->table : nullptr);
+      parseGapTable(line, whole, stats, record, listener);
     }
   }
 }

@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <vector>
 
-#include "merge/bound_range.hpp"
 #include "merge/gap_stats.hpp"
 #include "text/text_file.hpp"
 
@@ -13,6 +11,14 @@
 // values of its key lines. One record serves the whole run and is never
 // cleared: a value a report does not give keeps the last report's value.
 namespace gapmerge {
+
+// The integers from..to, both included, as the bounds in report names give them.
+struct BoundRange {
+  std::int64_t from = 0;
+  std::int64_t to = 0;
+
+  friend bool operator==(const BoundRange&, const BoundRange&) = default;
+};
 
 struct ReportRecord {
   std::int64_t fileNmin = 0;  // from the name, field 2
@@ -39,15 +45,24 @@ struct TableEntry {
   friend bool operator==(const TableEntry&, const TableEntry&) = default;
 };
 
-// What one report itself says about the primes of its range: the values of
-// the lines it has (none for a line it lacks, even where the record keeps an
-// earlier report's value) and its gap table items in order.
-struct ReportStatement {
-  std::optional<std::int64_t> nPrimes;  // "Tramvelok - found " line
-  std::optional<std::int64_t> nGaps;
-  std::optional<std::int64_t> firstPrime;
-  std::optional<std::int64_t> lastPrime;
-  std::vector<TableEntry> table;
+// The key lines whose values a listener hears.
+enum class KeyLine { nPrimes, nGaps, firstPrime, lastPrime };
+
+// Hears what one report says, line by line and item by item: what the
+// report itself says, where the record also keeps what earlier reports said.
+class ReportListener {
+ public:
+  ReportListener() = default;
+  ReportListener(const ReportListener&) = delete;
+  ReportListener& operator=(const ReportListener&) = delete;
+  ReportListener(ReportListener&&) = delete;
+  ReportListener& operator=(ReportListener&&) = delete;
+  virtual ~ReportListener() = default;
+
+  // The value of a key line of the report, as read.
+  virtual void keyValue(KeyLine line, std::int64_t value) = 0;
+  // One gap table item, in order.
+  virtual void tableItem(const TableEntry& entry) = 0;
 };
 
 // Sets fileNmin and fileNmax from the space-separated fields 2 and 4 of the
@@ -61,15 +76,14 @@ std::optional<BoundRange> readNameRange(std::string_view reportName);
 // Hands every "[gap, quantity]" item of a gap table line to the statistics,
 // in order, up to the first empty item, and adds each quantity to the
 // record's gap table sum. A line that was cut short (whole false) loses its
-// last item when the cut left it without its "]". With entries, also appends
-// every item there.
+// last item when the cut left it without its "]". A listener hears every item.
 void parseGapTable(std::string_view table, bool whole, GapStats& stats, ReportRecord& record,
-                   std::vector<TableEntry>* entries = nullptr);
+                   ReportListener* listener = nullptr);
 
 // Reads an opened report to its end into the record, handing every gap table
-// item to the statistics as it is split off. With a statement, also notes
-// there what this report says.
+// item to the statistics as it is split off. A listener hears what the
+// report says.
 void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
-                 ReportStatement* statement = nullptr);
+                 ReportListener* listener = nullptr);
 
 }  // namespace gapmerge

@@ -3,8 +3,6 @@
 #include <system_error>
 #include <utility>
 
-#include "merge/sections.hpp"
-
 namespace gapmerge {
 
 namespace {
@@ -23,8 +21,8 @@ std::size_t estimatedSectionBytes(const StatsBlock& block) {
 
 }  // namespace
 
-SectionWriter::SectionWriter(TextFile file, unsigned threads)
-    : file_(std::move(file)), ring_(2 * std::size_t{threads} + 2) {
+SectionWriter::SectionWriter(TextFile file, SectionFormat format, unsigned threads)
+    : file_(std::move(file)), format_(format), ring_(2 * std::size_t{threads} + 2) {
   startThreads(threads);
 }
 
@@ -98,12 +96,12 @@ SectionWriter::Batch& SectionWriter::fillingBatch() {
 
 void SectionWriter::pass(Batch& batch) {
   if (!writer_.joinable()) {
-    format(batch);
+    formatBatch(batch);
     write(batch);
     return;
   }
   if (formatters_.empty()) {
-    format(batch);
+    formatBatch(batch);
   }
   {
     const std::lock_guard lock(mutex_);
@@ -118,10 +116,9 @@ void SectionWriter::pass(Batch& batch) {
   changed_.notify_all();
 }
 
-void SectionWriter::format(Batch& batch) {
+void SectionWriter::formatBatch(Batch& batch) const {
   for (std::size_t i = 0; i < batch.used; ++i) {
-    appendReportSections(batch.text, batch.reports[i].fileNmax, batch.reports[i].block);
-    batch.text.append("\r\n");
+    format_(batch.text, batch.reports[i].fileNmax, batch.reports[i].block);
   }
   batch.text.append(batch.tail);
 }
@@ -136,7 +133,7 @@ void SectionWriter::formatBatches() {
     Batch& batch = ring_[toFormat_.front() % ring_.size()];
     toFormat_.pop_front();
     lock.unlock();
-    format(batch);
+    formatBatch(batch);
     lock.lock();
     batch.state = BatchState::formatted;
     changed_.notify_all();

@@ -24,17 +24,22 @@
 // are formatted by the caller, with no writing thread also written by it.
 namespace gapmerge {
 
+// Appends the sections after one report to text: they are headed by its
+// upper bound and list the counters after it.
+using SectionFormat = void (*)(std::string& text, std::int64_t fileNmax, const StatsBlock& block);
+
 class SectionWriter {
  public:
-  // Writes into file with the given number of formatting threads (at least 1).
-  SectionWriter(TextFile file, unsigned threads);
+  // Writes into file, formatted by format on the given number of threads (at
+  // least 1).
+  SectionWriter(TextFile file, SectionFormat format, unsigned threads);
   SectionWriter(const SectionWriter&) = delete;
   SectionWriter& operator=(const SectionWriter&) = delete;
   SectionWriter(SectionWriter&&) = delete;
   SectionWriter& operator=(SectionWriter&&) = delete;
   ~SectionWriter();
 
-  // Queues the 26 lines (and the empty line) after one report.
+  // Queues the sections after one report.
   void addReport(std::int64_t fileNmax, const GapStats& stats);
 
   // Queues text to follow everything queued so far, and passes it on.
@@ -69,9 +74,10 @@ class SectionWriter {
   void formatBatches();
   void writeBatches();
   void write(Batch& batch);
-  static void format(Batch& batch);
+  void formatBatch(Batch& batch) const;
 
   TextFile file_;
+  SectionFormat format_;
   std::vector<Batch> ring_;
   std::uint64_t passed_ = 0;   // batches passed on; ring_[passed_ % size] is being filled
   std::uint64_t written_ = 0;  // batches written

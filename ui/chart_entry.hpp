@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "merge/run_outcome.hpp"
+#include "outcome/run_outcome.hpp"
 
 class QAction;
 

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "render/result_text.hpp"
 #include "ui/gap_chart.hpp"
 
 namespace gapmerge {
@@ -73,7 +74,7 @@ std::string drawSvg(const RunOutcome& outcome, QSize size) {
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setResolution(svgDotsPerInch);
-  generator.setTitle(gapChartTitle(outcome));
+  generator.setTitle(QString::fromStdString(chartTitle(outcome)));
   generator.setDescription(
       QStringLiteral("The number of gaps of each size, by residue class mod 3"));
   paintChart(outcome, generator, size);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "merge/run_outcome.hpp"
+#include "outcome/run_outcome.hpp"
 
 // The gap chart as an image file, for --plot and for saving from the chart
 // window.

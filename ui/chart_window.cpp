@@ -18,6 +18,7 @@
 #include <cmath>
 #include <utility>
 
+#include "render/result_text.hpp"
 #include "ui/chart_file.hpp"
 #include "ui/gap_chart.hpp"
 #include "ui/placement.hpp"
@@ -108,7 +109,7 @@ void GapChartWindow::showGap(std::int64_t gap, bool hovered) {
     statusBar()->clearMessage();
     return;
   }
-  const QString text = gapPointText(outcome_, gap);
+  const QString text = QString::fromStdString(gapPointText(outcome_, gap));
   statusBar()->showMessage(text);
   QToolTip::showText(QCursor::pos(), text, chartView_);
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "merge/run_outcome.hpp"
+#include "outcome/run_outcome.hpp"
 
 class QChartView;
 

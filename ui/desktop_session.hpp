@@ -10,6 +10,12 @@ class QApplication;
 // its platform cannot start. The folder dialog and the result window share it.
 namespace gapmerge {
 
+// Whether the Qt platform that the environment selects can start. Qt ends the
+// process when its platform plugin is missing or fails, so this is decided
+// before any Qt object is made, from the environment, the plugin files where Qt
+// would load them and a trial connection to the display.
+bool displayAvailable();
+
 class DesktopSession {
  public:
   explicit DesktopSession(char* programName);

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "render/result_text.hpp"
 #include "text/number_format.hpp"
 
 namespace gapmerge {
@@ -37,10 +38,6 @@ constexpr int largestGroupedPower = 18;  // the largest power of ten in 64 bits
 
 QString grouped(std::int64_t value) {
   return QString::fromStdString(formatGroupedInteger(value));
-}
-
-QString gapsText(std::int64_t count) {
-  return grouped(count) + (count == 1 ? QStringLiteral(" gap") : QStringLiteral(" gaps"));
 }
 
 // "1", "10", "100", "1.000", ... grouped as in the title.
@@ -99,9 +96,7 @@ std::vector<std::vector<std::int64_t>> joinedRuns(const RunOutcome& outcome, int
 
 QScatterSeries* makeClassPoints(const RunOutcome& outcome, int residue) {
   auto* series = new QScatterSeries;
-  series->setName(QStringLiteral("gap ≡ %1 (mod 3): %2")
-                      .arg(residue)
-                      .arg(gapsText(outcome.residueTotals[static_cast<std::size_t>(residue)])));
+  series->setName(QString::fromStdString(classSeriesName(outcome, residue)));
   series->setMarkerShape(QScatterSeries::MarkerShapeCircle);
   series->setMarkerSize(markerSize);
   series->setColor(classColour(residue));
@@ -187,19 +182,9 @@ void addClass(QChart& chart, const RunOutcome& outcome, int residue, const Chart
 
 }  // namespace
 
-QString gapChartTitle(const RunOutcome& outcome) {
-  const QString title = QStringLiteral("Gaps between consecutive primes");
-  if (!outcome.range) {
-    return title + QStringLiteral(": no reports found");
-  }
-  return QStringLiteral("%1, %2 to %3: %4")
-      .arg(title, grouped(outcome.range->from), grouped(outcome.range->to),
-           gapsText(outcome.gapTotal));
-}
-
 std::unique_ptr<QChart> makeGapChart(const RunOutcome& outcome) {
   auto chart = std::make_unique<QChart>();
-  chart->setTitle(gapChartTitle(outcome));
+  chart->setTitle(QString::fromStdString(chartTitle(outcome)));
   QFont titleFont = chart->titleFont();
   titleFont.setPointSize(titlePointSize);
   titleFont.setBold(true);
@@ -213,16 +198,6 @@ std::unique_ptr<QChart> makeGapChart(const RunOutcome& outcome) {
     addClass(*chart, outcome, residue, axes);
   }
   return chart;
-}
-
-QString gapPointText(const RunOutcome& outcome, std::int64_t gap) {
-  const std::int64_t count = countOf(outcome, gap);
-  const std::int64_t total = outcome.gapTotal;
-  const double share = total == 0 ? 0.0 : static_cast<double>(count) / static_cast<double>(total);
-  return QStringLiteral("gap %1: %2, share %3 %")
-      .arg(gap)
-      .arg(gapsText(count))
-      .arg(share * 100, 0, 'f', 4);
 }
 
 }  // namespace gapmerge

@@ -8,19 +8,22 @@
 #include <ostream>
 #include <utility>
 
-#include "app/result_text.hpp"
+#include "render/result_text.hpp"
 #include "ui/chart_entry.hpp"
 #include "ui/main_window.hpp"
 #include "ui/open_question.hpp"
 
 namespace gapmerge {
 
-WindowView::WindowView(HandOver handOver, std::ostream& errors)
-    : handOver_(std::move(handOver)), errors_(errors) {}
+WindowView::WindowView(HandOver handOver, std::ostream& errors, DesktopSession* session)
+    : handOver_(std::move(handOver)), errors_(errors), session_(session) {}
 
 WindowView::~WindowView() = default;
 
 bool WindowView::open() {
+  if (session_ != nullptr && !session_->start()) {
+    return false;
+  }
   window_ = std::make_unique<ResultMainWindow>([this] { requestQuit(); });
   chartEntry_ = std::make_unique<ChartEntry>(*window_);
   window_->showCentred();

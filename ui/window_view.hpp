@@ -6,11 +6,13 @@
 
 #include "app/result_view.hpp"
 #include "ui/desktop_hand_over.hpp"
+#include "ui/desktop_session.hpp"
 
 class QEventLoop;
 
-// The result view on screen, for a running QApplication: the result window,
-// the open question, the way to the gap chart and the wait for the user.
+// The result view on screen: the result window, the open question, the way to
+// the gap chart and the wait for the user. It starts Qt in the session when
+// it opens, so a run without a display never loads a platform plugin.
 namespace gapmerge {
 
 class ChartEntry;
@@ -19,7 +21,8 @@ class ResultMainWindow;
 class WindowView final : public ResultView {
  public:
   // A file that cannot be handed over is told in a message box and on errors.
-  WindowView(HandOver handOver, std::ostream& errors);
+  // Without a session, Qt must run already; the session must outlive the view.
+  WindowView(HandOver handOver, std::ostream& errors, DesktopSession* session = nullptr);
   ~WindowView() override;
   WindowView(const WindowView&) = delete;
   WindowView& operator=(const WindowView&) = delete;
@@ -44,6 +47,7 @@ class WindowView final : public ResultView {
 
   HandOver handOver_;
   std::ostream& errors_;
+  DesktopSession* session_;
   std::unique_ptr<ResultMainWindow> window_;
   std::unique_ptr<ChartEntry> chartEntry_;
   QEventLoop* loop_ = nullptr;

@@ -1,18 +1,62 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
-#include <string>
+#include <vector>
 
 #include "merge/report.hpp"
 #include "sieve/range_sieve.hpp"
 
-// What a report says against a fresh sieve of its range.
+// What a report says about the primes of its range, held against a fresh
+// sieve of that range.
 namespace gapmerge {
+
+// What one report itself says: the values of the lines it has (none for a
+// line it lacks, even where the run's record keeps an earlier report's value)
+// and its gap table items in order.
+struct ReportStatement {
+  std::optional<std::int64_t> nPrimes;  // "Tramvelok - found " line
+  std::optional<std::int64_t> nGaps;
+  std::optional<std::int64_t> firstPrime;
+  std::optional<std::int64_t> lastPrime;
+  std::vector<TableEntry> table;
+};
+
+// Notes what the parser hears of one report in a statement.
+class StatementCollector final : public ReportListener {
+ public:
+  explicit StatementCollector(ReportStatement& statement) : statement_(statement) {}
+  void keyValue(KeyLine line, std::int64_t value) override;
+  void tableItem(const TableEntry& entry) override;
+
+ private:
+  ReportStatement& statement_;
+};
+
+// What differs first.
+enum class Differing {
+  firstPrime,
+  lastPrime,
+  primes,          // the number of primes
+  gaps,            // the number of gaps
+  gapCount,        // a gap counted in both, a different number of times
+  gapOnlyBySieve,  // a gap that occurs, which the report does not list
+  gapOnlyInReport  // a gap that the report lists, which never occurs
+};
+
+struct Difference {
+  Differing what = Differing::firstPrime;
+  std::optional<std::int64_t> said;   // by the report; none when it lacks the line
+  std::optional<std::int64_t> found;  // by the sieve; none for a prime of a range without primes
+  std::int64_t gap = 0;               // for the gap table items
+
+  friend bool operator==(const Difference&, const Difference&) = default;
+};
 
 // The first difference, in this order: first prime, last prime, number of
 // primes, number of gaps, then the gap table item by item in ascending gap
 // order (only gaps that occur, each once); none when everything agrees.
-std::optional<std::string> firstDifference(const ReportStatement& statement,
-                                           const RangePrimes& primes);
+std::optional<Difference> firstDifference(const ReportStatement& statement,
+                                          const RangePrimes& primes);
 
 }  // namespace gapmerge

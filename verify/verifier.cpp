@@ -6,9 +6,6 @@
 #include <system_error>
 #include <utility>
 
-#include "text/cores.hpp"
-#include "verify/report_comparison.hpp"
-
 namespace gapmerge {
 
 namespace {
@@ -27,9 +24,8 @@ std::optional<SieveRange> sievable(const std::optional<BoundRange>& range) {
 
 Verifier::Verifier(unsigned threads, std::uint64_t limit, VerifyCounters& counters)
     : limit_(limit), counters_(counters) {
-  const unsigned count = threadsOrCores(threads);
   try {
-    for (unsigned k = 0; k < count; ++k) {
+    for (unsigned k = 0; k < threads; ++k) {
       workers_.emplace_back([this] { work(); });
     }
   } catch (const std::system_error&) {
@@ -131,7 +127,7 @@ void Verifier::verifyWalk(std::vector<Job>& jobs) {
         jobs[k].statement = {};
         verdicts.push_back({jobs[k].report,
                             difference ? VerifyVerdict::differs : VerifyVerdict::matches,
-                            difference.value_or("")});
+                            difference.value_or(Difference{})});
         counters_.verified.fetch_add(1, std::memory_order_relaxed);
       },
       counters_.integersSieved);

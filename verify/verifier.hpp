@@ -1,19 +1,17 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <thread>
 #include <vector>
 
-#include "merge/bound_range.hpp"
-#include "merge/report.hpp"
 #include "sieve/range_sieve.hpp"
-#include "verify/verify_counters.hpp"
+#include "verify/report_comparison.hpp"
 
 // Verifies reports against a fresh sieve of their ranges on worker threads
 // while the run goes on: the run hands over what each chosen report says as
@@ -30,12 +28,33 @@ enum class VerifyVerdict {
 struct VerifyResult {
   std::size_t report = 0;  // the report's place in run order
   VerifyVerdict verdict = VerifyVerdict::matches;
-  std::string difference;  // the first difference, when it differs
+  Difference difference;  // the first difference, when it differs
 };
+
+// How far the verification has come. The run and the sieving threads count
+// here; a progress display reads a snapshot from any thread.
+struct VerifyCounters {
+  std::atomic<std::uint64_t> chosen{0};    // reports to verify
+  std::atomic<std::uint64_t> verified{0};  // of them, compared or found not verifiable
+  std::atomic<std::uint64_t> integersSieved{0};
+};
+
+struct VerifyProgress {
+  std::uint64_t chosen = 0;
+  std::uint64_t verified = 0;
+  std::uint64_t integersSieved = 0;
+};
+
+inline VerifyProgress readProgress(const VerifyCounters& counters) {
+  return {counters.chosen.load(std::memory_order_relaxed),
+          counters.verified.load(std::memory_order_relaxed),
+          counters.integersSieved.load(std::memory_order_relaxed)};
+}
 
 class Verifier {
  public:
-  // threads 0: one per core; ranges of more than limit integers are not sieved.
+  // Sieves on threads threads (at least 1); ranges of more than limit integers
+  // are not sieved.
   Verifier(unsigned threads, std::uint64_t limit, VerifyCounters& counters);
   Verifier(const Verifier&) = delete;
   Verifier& operator=(const Verifier&) = delete;

@@ -15,7 +15,9 @@
 #include "merge/checks.hpp"
 #include "merge/discovery.hpp"
 #include "merge/gap_stats.hpp"
+#include "merge/ordering.hpp"
 #include "merge/report.hpp"
+#include "render/messages.hpp"
 #include "tests/support/scratch_dir.hpp"
 #include "text/number_format.hpp"
 
@@ -207,6 +209,12 @@ ReportRecord consistent(std::int64_t from, std::int64_t to, std::int64_t primes)
   // A slice without primes lists no gap and says -1 gaps.
   record.gapTableSum = std::max<std::int64_t>(record.nGaps, 0);
   return record;
+}
+
+// The warning lines of the checks that fail, as the run shows them.
+std::vector<std::string> reportWarnings(const ReportRecord& record, const std::string& name) {
+  const auto failed = failedChecks(record);
+  return warningLines({name, {failed.begin(), failed.end()}, 0});
 }
 
 TEST(Checks, estimateAndItsDomain) {

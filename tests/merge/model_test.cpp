@@ -15,9 +15,10 @@
 #include "merge/discovery.hpp"
 #include "merge/gap_model.hpp"
 #include "merge/gap_stats.hpp"
+#include "merge/ordering.hpp"
 #include "merge/published_counts.hpp"
-#include "merge/range_order.hpp"
 #include "merge/report.hpp"
+#include "render/standard_error.hpp"
 
 namespace gapmerge::test {
 namespace {
@@ -150,7 +151,7 @@ Histogram mergedExamples(std::optional<BoundRange>& tiled) {
     TextFile file = openTextFile(path);
     parseReport(file, record, stats);
     addMidGap(stats, record.firstPrime);
-    closeReport(stats, record.lastPrime);
+    keepLastPrime(stats, record.lastPrime);
   }
   tiled = tiledRange(findCoverage({names.begin(), names.end()}));
   return stats.histogram;
@@ -163,9 +164,9 @@ TEST(PublishedCounts, theExamplesAgree) {
   ASSERT_TRUE(comparison.has_value());
   EXPECT_EQ(comparison->below, 100'000'000);
   EXPECT_TRUE(comparison->agrees);
-  EXPECT_EQ(publishedComparisonLine(*comparison),
+  EXPECT_EQ(publishedLine(*comparison),
             "gapmerge: agrees with the published counts below 10^8 (primes, gaps of 2, 4, 6 and "
-            "8, largest gap 220)");
+            "8, largest gap 220)\n");
 }
 
 TEST(PublishedCounts, aDifferenceNamesEveryValueThatDiffers) {
@@ -176,9 +177,9 @@ TEST(PublishedCounts, aDifferenceNamesEveryValueThatDiffers) {
   const auto comparison = compareWithPublished(tiled, merged);
   ASSERT_TRUE(comparison.has_value());
   EXPECT_FALSE(comparison->agrees);
-  EXPECT_EQ(publishedComparisonLine(*comparison),
+  EXPECT_EQ(publishedLine(*comparison),
             "gapmerge: differs from the published counts below 10^8: gap 6: 768.753 merged, "
-            "768.752 published; gap 8: 334.179 merged, 334.180 published");
+            "768.752 published; gap 8: 334.179 merged, 334.180 published\n");
 }
 
 // Only a range that holds exactly the primes below a power of ten in the

@@ -11,7 +11,7 @@
 #include "tests/real_data/real_data.hpp"
 #include "tests/support/output.hpp"
 #include "tests/support/program.hpp"
-#include "verify/report_choice.hpp"
+#include "verify/verification.hpp"
 
 namespace gapmerge::test {
 namespace {

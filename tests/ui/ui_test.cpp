@@ -39,7 +39,7 @@
 #include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
 #include "ui/desktop_hand_over.hpp"
-#include "ui/display_check.hpp"
+#include "ui/desktop_session.hpp"
 #include "ui/folder_chooser.hpp"
 #include "ui/gap_chart.hpp"
 #include "ui/main_window.hpp"
@@ -147,14 +147,16 @@ TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
   RunOutcome outcome;
   outcome.directory = "/data/run/";
   outcome.lastReportName = "r 1 to 30\rx.txt";
-  outcome.warnings = {{"r 1 to 30 x.txt", {"Wrong nPrimes", "Wrong nGaps"}}};
+  outcome.warnings = {{"r 1 to 30 x.txt", {ReportUnopened{}, SlicesDoNotJoin{-4}}, 1}};
   view.fill(outcome);
   const QString shown = window().textView()->toPlainText();
   EXPECT_TRUE(shown.startsWith("\nGaps [gap, qty]\n\n\n\nNormalized gaps"));
   EXPECT_TRUE(
       shown.endsWith("\n\nnGaps : 0\nFileName : r 1 to 30\nx.txt\n"
                      "OutputDirectory : /data/run/\n"
-                     "r 1 to 30 x.txt : Wrong nPrimes\nWrong nGaps\n\n"));
+                     "r 1 to 30 x.txt : Report could not be opened, nothing merged from r 1 to 30 "
+                     "x.txt\nSlices do not join: mid gap -4 to the previous report in r 1 to 30 "
+                     "x.txt\n\n"));
 }
 
 TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
@@ -180,9 +182,10 @@ TEST_F(Window, ctrlGOpensTheGapChartThatFitsTheScreenAndEscapeClosesItAlone) {
   const ScratchDir dir;
   RunOutcome outcome;
   outcome.directory = dir.path().string() + "/";
-  outcome.range = BoundRange{1, 30};
+  outcome.reports = 1;
+  outcome.bounds = BoundRange{1, 30};
   outcome.histogram[2] = 4;
-  outcome.gapTotal = 4;
+  finalSeries(outcome.histogram, outcome.finalBlock);
   view.fill(outcome);
   activate();
   QTest::keyClick(window().textView(), Qt::Key_G, Qt::ControlModifier);

@@ -1,0 +1,105 @@
+#include "render/json.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include "render/messages.hpp"
+
+namespace gapmerge {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json pairOf(const BoundRange& range) {
+  return Json::array({range.from, range.to});
+}
+
+Json rangeOf(const RunOutcome& outcome) {
+  const auto range = nameRange(outcome);
+  if (!range) {
+    return nullptr;
+  }
+  return {{"from", range->from}, {"to", range->to}};
+}
+
+Json histogramOf(const RunOutcome& outcome) {
+  Json pairs = Json::array();
+  for (std::int64_t gap = 0; gap <= maxHistogramGap; ++gap) {
+    const std::int64_t count = outcome.histogram[static_cast<std::size_t>(gap)];
+    if (count != 0) {
+      pairs.push_back(Json::array({gap, count}));
+    }
+  }
+  return pairs;
+}
+
+Json warningsOf(const RunOutcome& outcome) {
+  Json entries = Json::array();
+  for (const auto& entry : outcome.warnings) {
+    entries.push_back({{"subject", entry.subject}, {"messages", warningLines(entry)}});
+  }
+  return entries;
+}
+
+Json pairsOf(const std::vector<BoundRange>& ranges) {
+  Json pairs = Json::array();
+  for (const auto& range : ranges) {
+    pairs.push_back(pairOf(range));
+  }
+  return pairs;
+}
+
+Json coverageOf(const Coverage& coverage) {
+  Json covered = Json::array();
+  for (const auto& interval : coverage.covered) {
+    covered.push_back(pairOf(interval.range));
+  }
+  return {{"covered", covered},
+          {"holes", pairsOf(coverage.holes)},
+          {"overlaps", pairsOf(coverage.overlaps)},
+          {"duplicates", coverage.duplicates},
+          {"unreadable", coverage.unreadable}};
+}
+
+Json verificationOf(const RunOutcome& outcome) {
+  if (!outcome.verification) {
+    return nullptr;
+  }
+  const auto& tally = *outcome.verification;
+  return {{"seed", tally.seed},
+          {"chosen", tally.chosen},
+          {"verified", tally.verified},
+          {"mismatched", tally.mismatched},
+          {"not_verifiable", tally.notVerifiable}};
+}
+
+Json unlistedOf(const RunOutcome& outcome) {
+  Json paths = Json::array();
+  for (const auto& folder : outcome.unlistedFolders) {
+    paths.push_back(folder.path);
+  }
+  return paths;
+}
+
+}  // namespace
+
+std::string jsonText(const RunOutcome& outcome, std::string_view version) {
+  Json json;
+  json["version"] = version;
+  json["directory"] = outcome.directory;
+  json["order"] = outcome.order == ReportOrder::range ? "range" : "path";
+  json["reports"] = outcome.reports;
+  json["range"] = rangeOf(outcome);
+  json["gaps"] = outcome.finalBlock.divisor;
+  json["histogram"] = histogramOf(outcome);
+  json["residues"] = outcome.finalBlock.classTotals;
+  json["warnings"] = warningsOf(outcome);
+  json["merged_file"] = {{"path", outcome.mergedFile.path},
+                         {"complete", outcome.mergedFile.complete}};
+  json["coverage"] = coverageOf(outcome.coverage);
+  json["verification"] = verificationOf(outcome);
+  json["unlisted_folders"] = unlistedOf(outcome);
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace gapmerge

@@ -1,0 +1,180 @@
+#include "text/whole_file.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+namespace gapmerge {
+
+namespace {
+
+constexpr int temporaryNameAttempts = 100;
+constexpr std::size_t longestPath = 4096;
+
+enum SlotState : int { slotFree, slotFilling, slotNoted };
+
+// A signal handler may run on any thread at any moment: it only reads slots
+// whose state says that their path is complete, and calls unlink, which is
+// safe in a handler.
+struct Slot {
+  std::atomic<int> state{slotFree};
+  std::array<char, longestPath> path{};
+};
+
+std::array<Slot, temporaryFileSlots> slots;
+
+void removeAndEnd(int signal) {
+  for (Slot& slot : slots) {
+    if (slot.state.load() == slotNoted) {
+      ::unlink(slot.path.data());
+    }
+  }
+  static_cast<void>(std::signal(signal, SIG_DFL));
+  static_cast<void>(std::raise(signal));
+}
+
+std::string reasonOf(int error) {
+  return std::strerror(error);
+}
+
+// Writes every byte; 0, or the errno of the write that failed.
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno != EINTR) {
+      return errno;
+    }
+    if (written > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
+  return 0;
+}
+
+// Writes, then closes; 0 or the first errno.
+int writeAndClose(int fd, std::string_view bytes, bool sync) {
+  int error = writeAll(fd, bytes);
+  if (error == 0 && sync && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  return error;
+}
+
+bool isDeviceOrPipe(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 &&
+         (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+}
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A new file gets the permission bits of the regular file it replaces.
+bool keepPermissions(int fd, const std::string& target) {
+  struct stat status {};
+  return ::lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+         ::fchmod(fd, status.st_mode & 07777) == 0;
+}
+
+// Creates a new file beside target with the permission bits it gets; its
+// descriptor and path, or -1 with errno set.
+int createTemporary(const std::string& target, std::string& temporary) {
+  const std::string stem = folderOf(target) + ".gapmerge-" + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < temporaryNameAttempts; ++attempt) {
+    temporary = stem + std::to_string(attempt) + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 && !keepPermissions(fd, target)) {
+      const int error = errno;
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      errno = error;
+      return -1;
+    }
+    if (fd >= 0 || errno != EEXIST) {
+      return fd;
+    }
+  }
+  return -1;
+}
+
+std::optional<std::string> replaceFile(const std::string& target, std::string_view bytes) {
+  std::string temporary;
+  const int fd = createTemporary(target, temporary);
+  if (fd < 0) {
+    return reasonOf(errno);
+  }
+  const int slot = noteTemporaryFile(temporary);
+  int error = writeAndClose(fd, bytes, true);
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+  }
+  forgetTemporaryFile(slot);
+  return error == 0 ? std::nullopt : std::optional(reasonOf(error));
+}
+
+std::optional<std::string> writeInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  const int error = fd < 0 ? errno : writeAndClose(fd, bytes, false);
+  return error == 0 ? std::nullopt : std::optional(reasonOf(error));
+}
+
+}  // namespace
+
+std::optional<std::string> writeWholeFile(const std::string& path, std::string_view bytes) {
+  if (isDeviceOrPipe(path)) {
+    return writeInPlace(path, bytes);
+  }
+  return replaceFile(path, bytes);
+}
+
+std::optional<std::string> writeStandardOutput(std::string_view bytes) {
+  const int error = writeAll(STDOUT_FILENO, bytes);
+  return error == 0 ? std::nullopt : std::optional(reasonOf(error));
+}
+
+int noteTemporaryFile(const std::string& path) {
+  if (path.size() >= longestPath) {
+    return -1;
+  }
+  for (int k = 0; k < temporaryFileSlots; ++k) {
+    Slot& slot = slots[static_cast<std::size_t>(k)];
+    int expected = slotFree;
+    if (slot.state.compare_exchange_strong(expected, slotFilling)) {
+      std::memcpy(slot.path.data(), path.c_str(), path.size() + 1);
+      slot.state.store(slotNoted);
+      return k;
+    }
+  }
+  return -1;
+}
+
+void forgetTemporaryFile(int slot) {
+  if (slot >= 0 && slot < temporaryFileSlots) {
+    slots[static_cast<std::size_t>(slot)].state.store(slotFree);
+  }
+}
+
+void removeTemporaryFilesOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = removeAndEnd;  // NOLINT(cppcoreguidelines-pro-type-union-access)
+  sigemptyset(&action.sa_mask);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    ::sigaction(signal, &action, nullptr);
+  }
+}
+
+}  // namespace gapmerge
