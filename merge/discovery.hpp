@@ -66,13 +66,13 @@ struct UnlistedFolder {
 };
 
 struct Discovery {
-  ReportList reports;                    // in processing order
+  ReportList reports;                    // in path order
   std::vector<UnlistedFolder> unlisted;  // in the order the scan met them
   std::size_t linksNotFollowed = 0;      // links to folders passed over
 };
 
 // Every file below workingDirectory (which ends with "/") whose name begins
-// with reportNamePrefix, in processing order. The scan goes depth first, in
+// with reportNamePrefix, in path order (merge/ordering.hpp). The scan goes depth first, in
 // listing order, into every real folder once; links to folders are entered
 // only when followLinks is set, and counted otherwise.
 Discovery findReports(const std::string& workingDirectory, bool followLinks = false);

@@ -5,7 +5,8 @@
 
 #include "outcome/run_outcome.hpp"
 
-// What a run says about its result on standard error, besides the warnings.
+// What a run says about its result on standard error; the warnings themselves
+// go to the result text and the JSON export.
 // Each line begins with "gapmerge: " and ends with LF; the numbers are grouped
 // with "." as in the result text.
 namespace gapmerge {

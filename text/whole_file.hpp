@@ -23,7 +23,8 @@ std::optional<std::string> writeWholeFile(const std::string& path, std::string_v
 // Writes bytes to standard output; the reason when they could not be written.
 std::optional<std::string> writeStandardOutput(std::string_view bytes);
 
-// The most temporary files noted at once: the merged file and three exports.
+// The most temporary files noted at once: the merged file and three exports,
+// with room to spare.
 constexpr int temporaryFileSlots = 8;
 
 // Notes path; returns its slot, or -1 when every slot is taken or the path is

@@ -70,8 +70,9 @@ void expectRuns(const std::vector<Case>& cases) {
     EXPECT_EQ(countOf(result.err, "gapmerge: the result is incomplete: "),
               c.exitStatus == 3 ? 1U : 0U);
     EXPECT_EQ(countOf(result.err, "--range-order"), 0U) << "every case is in range order";
-    EXPECT_GT(countOf(result.out + merged, c.shown), 0U) << result.out;
-    EXPECT_GT(countOf(result.out + merged, c.alsoShown), 0U) << result.out;
+    for (const auto& shown : {c.shown, c.alsoShown}) {
+      EXPECT_TRUE(shown.empty() || countOf(result.out + merged, shown) > 0) << result.out;
+    }
     if (c.peakKiB > 0 && !sanitized) {
       EXPECT_GT(result.peakMemoryKiB, 0);
       EXPECT_LT(result.peakMemoryKiB, c.peakKiB);
@@ -413,9 +414,8 @@ TEST(Hostile, hugeLinesAndManyLinesAreReadInBoundedMemory) {
   expectRuns({
       {"one line of 200 MB of digits", hugeReport("", "7777777777", line / 10), 0, "0", "", "",
        lineBound},
-      {"a gap table line of 200 MB",
-       hugeReport("Gaps [gap, qty]\nabcdefgh", "[2, 10], ", line / 9), 3, "74565390",
-       "Gap table and nGaps values do not match", "", lineBound},
+      {"a gap table line of 200 MB", hugeReport("Gaps [gap, qty]\nabcdefgh", "[2, 10], ", line / 9),
+       3, "74565390", "Gap table and nGaps values do not match", "", lineBound},
       {"a million short lines", hugeReport("", "Gaps [gap, qty]\n[2, 1], \n", 500'000), 3, "500000",
        "", "", 64 * 1024},
   });

@@ -1,8 +1,7 @@
-// Whole runs of the program: the merged file and the batch text of small runs
+// Whole runs of the program: the merged file and the batch text of a small run
 // written out by hand, its command line, the order in which it reads the reports
 // and the warnings where slices do not join, a merged file it cannot write,
-// formatting threads, progress, two runs at once, the coverage of the report
-// names, and the CSV and JSON exports.
+// formatting threads, progress, two runs at once, and the exports.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -24,90 +23,10 @@
 #include "tests/support/output.hpp"
 #include "tests/support/program.hpp"
 #include "tests/support/scratch_dir.hpp"
+#include "tests/support/worked_example.hpp"
 
 namespace gapmerge::test {
 namespace {
-
-// Lines joined with CR LF, each line ended by it.
-std::string crlfLines(std::initializer_list<std::string> lines) {
-  std::string text;
-  for (const auto& line : lines) {
-    text += line + "\r\n";
-  }
-  return text;
-}
-
-const std::string oneReportSections = crlfLines({
-    "Mid gaps : Gaps (30) [gap, qty]",
-    "[1, 1], [2, 4], [4, 3], [6, 1], ",
-    "Total 9 gaps",
-    "",
-    "Mid gaps : normalized gaps (30) [gap, %]",
-    "[1, 0.111111111111111], [2, 0.444444444444444], [4, 0.333333333333333], "
-    "[6, 0.111111111111111], ",
-    "",
-    "Mid gaps : cumulative gaps (30) [gap, qty]",
-    "[1, 1], [2, 5], [4, 8], [6, 9], ",
-    "",
-    "Mid gaps : cumulative normalized gaps (30) [gap, %]",
-    "[1, 0.111111111111111], [2, 0.555555555555556], [4, 0.888888888888889], "
-    "[6, 1.000000000000000], ",
-    "",
-    "Mid gaps : modulo results (30) 0 Mod 3 [[6, 1], ]",
-    "",
-    "Mid gaps : modulo results (30) 1 Mod 3 [[1, 1], [4, 3], ]",
-    "",
-    "Mid gaps : modulo results (30) 2 Mod 3 [[2, 4], ]",
-    "",
-    "0 : 1\t1 : 4\t2 : 4\tTotal : 9",
-    "",
-    "0 Mod 3 [[6, 1.000000000000000], ]",
-    "1 Mod 3 [[1, 0.250000000000000], [4, 0.750000000000000], ]",
-    "2 Mod 3 [[2, 1.000000000000000], ]",
-    "",
-    std::string(63, '-'),
-});
-
-const std::string oneReportSummary = crlfLines({
-    "",
-    "Gaps [gap, qty]",
-    "",
-    "[1, 1], [2, 4], [4, 3], [6, 1], ",
-    "",
-    "Normalized gaps [gap, %]",
-    "",
-    "[1, 0.111111111111111], [2, 0.444444444444444], [4, 0.333333333333333], "
-    "[6, 0.111111111111111], ",
-    "",
-    "0 Mod 3 [[6, 1], ]",
-    "",
-    "1 Mod 3 [[1, 1], [4, 3], ]",
-    "",
-    "2 Mod 3 [[2, 4], ]",
-    "",
-    "Cumulative gaps",
-    "",
-    "[1, 1], [2, 5], [4, 8], [6, 9], ",
-    "",
-    "Normalized cumulative gaps",
-    "",
-    "[1, 0.111111111111111], [2, 0.555555555555556], [4, 0.888888888888889], "
-    "[6, 1.000000000000000], ",
-    "",
-    "",
-    "",
-    "0 : 1\t1 : 4\t2 : 4\tTotal : 9",
-    "",
-    "0 Mod 3 [[6, 1.000000000000000], ]",
-    "",
-    "1 Mod 3 [[1, 0.250000000000000], [4, 0.750000000000000], ]",
-    "",
-    "2 Mod 3 [[2, 1.000000000000000], ]",
-    "",
-    "",
-    "",
-    "nGaps : 9",
-});
 
 // The same text with LF line ends, as the batch view prints it.
 std::string withLf(std::string text) {
@@ -133,23 +52,6 @@ TEST(WorkedExample, oneReportGivesSixtySixLines) {
   EXPECT_EQ(result.out, withLf(oneReportSummary) + "FileName : " + name +
                             "\nOutputDirectory : " + dir.asWorkingDirectory() + "\n" + warnings);
   EXPECT_EQ(result.exitStatus, 0);
-}
-
-// Without a report every list of the summary is empty, every count 0, and
-// the range keeps its starting values.
-TEST(WorkedExample, noReportGivesTheFortyClosingLinesOnly) {
-  ScratchDir dir;
-  dir.write("tramvelok lower case.txt", "Gaps [gap, qty]\n[2, 1], \n");
-  const auto result = runGapmerge({"--batch"}, dir.path().string());
-
-  std::string summary = std::regex_replace(oneReportSummary, std::regex(R"(\[\d.*, )"), "");
-  summary = std::regex_replace(summary, std::regex(R"(: \d+)"), ": 0");
-  EXPECT_EQ(readFile(dir.path() / "fileout.txt"),
-            crlfLines({"9.223.372.036.854.775.808 - 0", "", "nGaps = 0", ""}) + summary);
-  EXPECT_EQ(result.out,
-            withLf(summary) + "FileName : \nOutputDirectory : " + dir.asWorkingDirectory() + "\n");
-  EXPECT_EQ(result.err, "gapmerge: the result is incomplete: no report found (see the warnings)\n");
-  EXPECT_EQ(result.exitStatus, 3);
 }
 
 // A report whose nGaps is the sum of its table's quantities.
@@ -242,11 +144,15 @@ TEST(CommandLine, usageErrorsNameTheOptionAndTouchNothing) {
   EXPECT_EQ(snapshot(dir.path()), before);
 }
 
-// Help and version; what cannot be written to standard output fails the run.
+// Help and version; a run without a report is incomplete; what cannot be
+// written to standard output fails the run.
 TEST(CommandLine, helpVersionAndAFullStandardOutput) {
   EXPECT_NE(runGapmerge({"--help"}).out.find("--range-order"), std::string::npos);
   EXPECT_TRUE(runGapmerge({"--version"}).out.starts_with("gapmerge "));
   const ScratchDir dir;
+  const auto none = runGapmerge({"--batch"}, dir.path().string());
+  EXPECT_EQ(none.exitStatus, 3);
+  EXPECT_EQ(none.err, "gapmerge: the result is incomplete: no report found (see the warnings)\n");
   writeFirstAndLast(dir);
   for (const char* options : {"--help", "--version", "--coverage", "--batch"}) {
     const auto full = runProgram(
@@ -360,78 +266,35 @@ TEST(CommandLine, progressLinesOnlyWhenAskedFor) {
 }
 
 // Two runs read the same reports at the same time, each into the fileout.txt
-// of its own folder: neither shuts the other out of a report.
+// of its own folder: neither shuts the other out of a report. The outer run
+// reads the shared reports first, then many more; the inner run starts once
+// the outer one writes, and ends while it still does.
 TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {
+  namespace fs = std::filesystem;
   const ScratchDir dir;
-  constexpr int reports = 3000;
-  for (int slice = 0; slice < reports; ++slice) {
-    dir.write("inner/Tramvelok " + std::to_string(slice) + " to 1 x.txt",
-              "Gaps [gap, qty]\n[2, 1], \n");
+  constexpr int shared = 2000;
+  for (int slice = 0; slice < 5 * shared; ++slice) {
+    const std::string folder = slice < shared ? "A/" : "B/";
+    dir.write(folder + "Tramvelok " + std::to_string(slice) + " to 1 x.txt",
+              "Tramvelok - Total gaps : 1\nGaps [gap, qty]\n[2, 1], \n");
   }
+  const auto writing = [&dir] {
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      if (entry.path().filename().string().starts_with(".fileout.txt.")) {
+        return true;
+      }
+    }
+    return false;
+  };
   auto outer = std::async(std::launch::async,
                           [&dir] { return runGapmerge({"--batch"}, dir.path().string()); });
-  const auto inner = runGapmerge({"--batch"}, (dir.path() / "inner").string());
-  const std::string total = "nGaps : " + std::to_string(reports) + "\nFileName";
-  EXPECT_EQ(countOf(inner.out, total), 1U);
-  EXPECT_EQ(countOf(outer.get().out, total), 1U);
-}
-
-struct CoverageCase {
-  const char* what;
-  std::vector<std::string> names;
-  std::string listing;
-  int exitStatus;
-};
-
-TEST(Coverage, listsWhatTheNamesCover) {
-  const std::vector<CoverageCase> cases{
-      {"touching ranges tile one interval",
-       {"Tramvelok 1 to 10 1.txt", "Tramvelok 11 to 1_000 1.txt"},
-       "covered: 1 to 1.000 (2 reports)\n",
-       0},
-      {"hole, overlap, duplicate, a range inside another, unreadable names",
-       {"Tramvelok 1 to 1.000 A.txt", "Tramvelok 1.001 to 2.000 A.txt",
-        "Tramvelok 1.001 to 2.000 B.txt", "Tramvelok 1.500 to 1.600 A.txt",
-        "Tramvelok 3.000 to 4.000 A.txt", "Tramvelok abc to 5 A.txt", "Tramvelok 9 to 8 A.txt"},
-       "covered: 1 to 2.000 (4 reports)\n"
-       "covered: 3.000 to 4.000 (1 report)\n"
-       "hole: 2.001 to 2.999\n"
-       "overlap: 1.001 to 2.000\n"
-       "duplicate: Tramvelok 1.001 to 2.000 A.txt, Tramvelok 1.001 to 2.000 B.txt\n"
-       "unreadable: Tramvelok 9 to 8 A.txt\n"
-       "unreadable: Tramvelok abc to 5 A.txt\n",
-       3},
-      {"the whole of the 64-bit integers",
-       {"Tramvelok -9.223.372.036.854.775.808 to 0 A.txt",
-        "Tramvelok 1 to 9.223.372.036.854.775.807 A.txt"},
-       "covered: -9.223.372.036.854.775.808 to 9.223.372.036.854.775.807 (2 reports)\n",
-       0},
-      {"an overlap at the top of the 64-bit integers",
-       {"Tramvelok 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 A.txt",
-        "Tramvelok 9.223.372.036.854.775.807 to 9.223.372.036.854.775.807 A.txt"},
-       "covered: 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 (2 reports)\n"
-       "overlap: 9.223.372.036.854.775.807 to 9.223.372.036.854.775.807\n",
-       3},
-      {"copies in two folders, names with a line break and a backslash",
-       {"a/Tramvelok 1 to 99 x\ncovered: 1 to 99 (1 report).txt", "b\\c/Tramvelok 1 to 99 y.txt"},
-       "covered: 1 to 99 (2 reports)\n"
-       "overlap: 1 to 99\n"
-       "duplicate: a/Tramvelok 1 to 99 x\\ncovered: 1 to 99 (1 report).txt, "
-       "b\\\\c/Tramvelok 1 to 99 y.txt\n",
-       3},
-      {"no report", {}, "no report found\n", 3},
-  };
-  for (const auto& [what, names, listing, exitStatus] : cases) {
-    SCOPED_TRACE(what);
-    const ScratchDir dir;
-    for (const auto& name : names) {
-      dir.write(name, "");
-    }
-    const auto result = runGapmerge({"--coverage", "-C", dir.path().string()});
-    EXPECT_EQ(result.out, listing);
-    EXPECT_EQ(result.exitStatus, exitStatus);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "fileout.txt"));
+  while (!writing()) {
+    std::this_thread::yield();
   }
+  const auto inner = runGapmerge({"--batch"}, (dir.path() / "A").string());
+  EXPECT_TRUE(writing()) << "the runs did not overlap";
+  EXPECT_EQ(lineAfter(inner.out, "nGaps : "), std::to_string(shared));
+  EXPECT_EQ(lineAfter(outer.get().out, "nGaps : "), std::to_string(5 * shared));
 }
 
 using Json = nlohmann::json;
@@ -499,21 +362,6 @@ TEST(Exports, examplesHoldThePublishedCountsAndTheNumbersOfTheMergedFile) {
     counts += "[" + pair[0].dump() + ", " + pair[1].dump() + "], ";
   }
   EXPECT_EQ(counts, lists[0]);
-}
-
-TEST(Exports, jsonOnStandardOutputKeepsBoundsNear2To63AndNamesThatAreNotUtf8) {
-  const ScratchDir dir;
-  dir.write("Tramvelok 9.223.372.036.854.775.000 to 9.223.372.036.854.775.807 x.txt",
-            "Tramvelok - Total gaps : 3\nGaps [gap, qty]\n[2, 3], \n");
-  dir.write("Tramvelok 1 to 10 \xff\xfe.txt",
-            "Tramvelok - Total gaps : 3\nGaps [gap, qty]\n[1, 1], [2, 2], \n");
-  const auto result = runGapmerge({"--batch", "--json", "-"}, dir.path().string());
-  ASSERT_EQ(result.exitStatus, 0) << result.err;
-  const Json json = Json::parse(result.out);
-  EXPECT_EQ(json["range"]["from"].get<std::int64_t>(), 1);
-  EXPECT_EQ(json["range"]["to"].get<std::int64_t>(), std::numeric_limits<std::int64_t>::max());
-  EXPECT_EQ(json["histogram"], Json::parse("[[1, 1], [2, 5]]"));
-  EXPECT_EQ(json["warnings"][0]["subject"], "Tramvelok 1 to 10 \xEF\xBF\xBD\xEF\xBF\xBD.txt");
 }
 
 // fileout.txt and the exports replace the files that stand there whole: a

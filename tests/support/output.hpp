@@ -6,8 +6,12 @@
 // Looking things up in what a program printed or wrote.
 namespace gapmerge::test {
 
-// How often part occurs in text, overlapping occurrences included.
+// How often part occurs in text, overlapping occurrences included; 0 for an
+// empty part, so that a check of a text that was left empty cannot pass.
 inline std::size_t countOf(const std::string& text, const std::string& part) {
+  if (part.empty()) {
+    return 0;
+  }
   std::size_t count = 0;
   for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
     ++count;
