@@ -72,9 +72,9 @@ struct Discovery {
 };
 
 // Every file below workingDirectory (which ends with "/") whose name begins
-// with reportNamePrefix, in path order (merge/ordering.hpp). The scan goes depth first, in
-// listing order, into every real folder once; links to folders are entered
-// only when followLinks is set, and counted otherwise.
+// with reportNamePrefix, in path order (merge/ordering.hpp). The scan goes
+// depth first, in listing order, into every real folder once; links to folders
+// are entered only when followLinks is set, and counted otherwise.
 Discovery findReports(const std::string& workingDirectory, bool followLinks = false);
 
 }  // namespace gapmerge
