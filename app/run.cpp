@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "merge/checks.hpp"
+#include "merge/gap_model.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/merged_file.hpp"
 #include "merge/ordering.hpp"
+#include "merge/published_counts.hpp"
 #include "merge/report.hpp"
 #include "render/merged_file_text.hpp"
 #include "text/strings.hpp"
@@ -150,6 +152,10 @@ void closeRun(RunState& run) {
                         .previousExists = run.merged.previousExists,
                         .problem = run.merged.problem};
   outcome.coverage = coverageOfReports(run.reports, outcome.directory);
+  if (const auto range = nameRange(outcome)) {
+    outcome.expected = expectedGapCounts(*range);
+  }
+  outcome.published = compareWithPublished(tiledRange(outcome.coverage), outcome.histogram);
   if (outcome.shortfall.joinsBroken > 0 && outcome.order == ReportOrder::path) {
     outcome.shortfall.joinInRangeOrder = joinsInRangeOrder(run.reports);
   }

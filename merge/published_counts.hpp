@@ -9,11 +9,11 @@
 #include "merge/gap_stats.hpp"
 #include "merge/report.hpp"
 
-// The exact counts published for the primes below the powers of ten 10^1 to
-// 10^12 (OEIS A006880 primes, A007508 gaps of 2, A093737 of 4, A093738 of 6,
-// A093739 of 8, A038460 the largest gap), and how a merged histogram of such
-// a range compares with them. Gaps count as the run counts them: both primes
-// below 10^k, so the gaps are the primes less one.
+// The exact counts published for the primes below the powers of ten 10^8 to
+// 10^12, the ranges that merged slices reach (OEIS A006880 primes, A007508 gaps of 2, A093737 of 4,
+// A093738 of 6, A093739 of 8, A038460 the largest gap), and how a merged histogram of such a range
+// compares with them. Gaps count as the run counts them: both primes below 10^k, so the gaps are
+// the primes less one.
 namespace gapmerge {
 
 // One value held against its published count: "primes", "gap 2", "gap 4",

@@ -12,7 +12,8 @@ int exitStatusOf(const RunOutcome& outcome) {
   if (!outcome.mergedFile.complete || !outcome.exportsWritten) {
     return exitFailed;
   }
-  const bool mismatch = outcome.verification && outcome.verification->mismatched > 0;
+  const bool mismatch = (outcome.verification && outcome.verification->mismatched > 0) ||
+                        (outcome.published && !outcome.published->agrees);
   return mismatch || isIncomplete(outcome) ? exitIncomplete : exitDone;
 }
 

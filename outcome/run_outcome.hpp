@@ -10,6 +10,7 @@
 #include "merge/checks.hpp"
 #include "merge/coverage.hpp"
 #include "merge/discovery.hpp"
+#include "merge/gap_model.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/published_counts.hpp"
 #include "verify/report_comparison.hpp"
@@ -90,6 +91,10 @@ struct RunOutcome {
   std::vector<UnlistedFolder> unlistedFolders;    // nothing was merged from them
   std::size_t linksNotFollowed = 0;               // links to folders passed over
   Shortfall shortfall;
+  // What the model expects of the range of the names (all 0 without reports),
+  // and, when the names tile 1 to a power of ten, the published counts.
+  ExpectedCounts expected{};
+  std::optional<PublishedComparison> published;
   bool exportsWritten = true;  // every export asked for was written
 };
 
@@ -103,8 +108,8 @@ inline std::optional<BoundRange> nameRange(const RunOutcome& outcome) {
 // add up.
 bool isIncomplete(const RunOutcome& outcome);
 
-// 1 when a file could not be written, 3 when the result is incomplete or a
-// check found a problem, 0 otherwise.
+// 1 when a file could not be written, 3 when the result is incomplete, differs
+// from the published counts or a check found a problem, 0 otherwise.
 int exitStatusOf(const RunOutcome& outcome);
 
 constexpr int exitDone = 0;        // complete, and every file written

@@ -8,8 +8,11 @@ namespace gapmerge {
 
 namespace {
 
+constexpr int expectedDecimals = 3;
+constexpr int ratioDecimals = 6;
+
 void appendRow(std::string& out, const GapCount& entry, std::int64_t cumulative,
-               std::int64_t divisor) {
+               std::int64_t divisor, double expected) {
   appendInteger(out, entry.gap);
   out.push_back(',');
   appendInteger(out, entry.count);
@@ -21,6 +24,12 @@ void appendRow(std::string& out, const GapCount& entry, std::int64_t cumulative,
   out.append(fractionText(cumulative, divisor));
   out.push_back(',');
   appendInteger(out, entry.gap % 3);
+  out.push_back(',');
+  appendFixed(out, expected, expectedDecimals);
+  out.push_back(',');
+  if (expected > 0) {
+    appendFixed(out, static_cast<double>(entry.count) / expected, ratioDecimals);
+  }
   out.push_back('\n');
 }
 
@@ -28,11 +37,12 @@ void appendRow(std::string& out, const GapCount& entry, std::int64_t cumulative,
 
 std::string csvText(const RunOutcome& outcome) {
   const StatsBlock& block = outcome.finalBlock;
-  std::string out = "gap,count,share,cumulative,cumulative_share,class\n";
+  std::string out = "gap,count,share,cumulative,cumulative_share,class,expected,ratio\n";
   std::int64_t cumulative = 0;
   for (const auto& entry : block.counts) {
     cumulative = addWrap(cumulative, entry.count);
-    appendRow(out, entry, cumulative, block.divisor);
+    appendRow(out, entry, cumulative, block.divisor,
+              outcome.expected[static_cast<std::size_t>(entry.gap)]);
   }
   return out;
 }

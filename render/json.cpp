@@ -81,6 +81,31 @@ Json unlistedOf(const RunOutcome& outcome) {
   return paths;
 }
 
+Json expectedOf(const RunOutcome& outcome) {
+  constexpr double shown = 0.5;
+  Json pairs = Json::array();
+  for (std::int64_t gap = 0; gap <= maxHistogramGap; ++gap) {
+    const auto at = static_cast<std::size_t>(gap);
+    if (outcome.histogram[at] != 0 || outcome.expected[at] >= shown) {
+      pairs.push_back(Json::array({gap, outcome.expected[at]}));
+    }
+  }
+  return pairs;
+}
+
+Json publishedOf(const RunOutcome& outcome) {
+  if (!outcome.published) {
+    return nullptr;
+  }
+  Json compared = Json::array();
+  for (const auto& [name, published, merged] : outcome.published->compared) {
+    compared.push_back({{"name", name}, {"published", published}, {"merged", merged}});
+  }
+  return {{"below", outcome.published->below},
+          {"agrees", outcome.published->agrees},
+          {"compared", compared}};
+}
+
 }  // namespace
 
 std::string jsonText(const RunOutcome& outcome, std::string_view version) {
@@ -99,6 +124,9 @@ std::string jsonText(const RunOutcome& outcome, std::string_view version) {
   json["coverage"] = coverageOf(outcome.coverage);
   json["verification"] = verificationOf(outcome);
   json["unlisted_folders"] = unlistedOf(outcome);
+  json["model"] = {{"name", gapModelName}, {"reference", gapModelReference}};
+  json["expected"] = expectedOf(outcome);
+  json["published"] = publishedOf(outcome);
   return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -1,6 +1,7 @@
 #include "render/result_text.hpp"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 

@@ -21,8 +21,9 @@ std::string chartTitle(const RunOutcome& outcome);
 // "gap ≡ 1 (mod 3): 1.616.471 gaps".
 std::string classSeriesName(const RunOutcome& outcome, int k);
 
-// What a pointer on the point of a gap size is told: the gap, its count and
-// its share of all gaps.
+// What a pointer on the point of a gap size is told: the gap, its count, its
+// share of all gaps, and where the model expects it, the expected count and
+// the ratio of the count to it.
 std::string gapPointText(const RunOutcome& outcome, std::int64_t gap);
 
 }  // namespace gapmerge

@@ -104,7 +104,8 @@ std::string publishedLine(const PublishedComparison& comparison) {
 }
 
 std::string resultLines(const RunOutcome& outcome) {
-  return mergedFileLine(outcome.mergedFile) + verificationLine(outcome) + shortfallLine(outcome);
+  return mergedFileLine(outcome.mergedFile) + verificationLine(outcome) +
+         (outcome.published ? publishedLine(*outcome.published) : "") + shortfallLine(outcome);
 }
 
 }  // namespace gapmerge

@@ -22,7 +22,8 @@ std::string linksLine(std::size_t linksNotFollowed);
 std::string publishedLine(const PublishedComparison& comparison);
 
 // The lines after a run: why fileout.txt is not in place, what the
-// verification found, and what the merged result lacks; "" for a complete run.
+// verification found, how the result compares with the published counts, and
+// what it lacks; "" for a complete run that is not compared.
 std::string resultLines(const RunOutcome& outcome);
 
 }  // namespace gapmerge

@@ -34,14 +34,24 @@ void dropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context,
   }
 }
 
-// Lays the chart out at size and paints it onto device.
+// The gap chart takes this many parts of the height for the ratio plot's one.
+constexpr int mainChartShare = 3;
+
+// Lays the gap chart out over the top of size and the ratio plot below it,
+// and paints them onto device.
 void paintChart(const RunOutcome& outcome, QPaintDevice& device, QSize size) {
   QGraphicsScene scene;
-  std::unique_ptr<QChart> chart = makeGapChart(outcome);
-  chart->setBackgroundRoundness(0);
-  chart->resize(size);
-  scene.addItem(chart.release());
-  QApplication::sendPostedEvents();  // the chart lays itself out on a posted event
+  const int mainHeight = size.height() * mainChartShare / (mainChartShare + 1);
+  std::array<std::unique_ptr<QChart>, 2> charts{makeGapChart(outcome), makeRatioChart(outcome)};
+  const std::array<QRectF, 2> places{
+      QRectF(0, 0, size.width(), mainHeight),
+      QRectF(0, mainHeight, size.width(), size.height() - mainHeight)};
+  for (std::size_t k = 0; k < charts.size(); ++k) {
+    charts[k]->setBackgroundRoundness(0);
+    charts[k]->setGeometry(places[k]);
+    scene.addItem(charts[k].release());
+  }
+  QApplication::sendPostedEvents();  // the charts lay themselves out on a posted event
   QPainter painter(&device);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);

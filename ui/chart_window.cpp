@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QToolBar>
 #include <QToolTip>
+#include <QVBoxLayout>
 #include <QXYSeries>
 
 #include <array>
@@ -28,6 +29,8 @@ namespace gapmerge {
 namespace {
 
 constexpr QSize chartWindowSize{1100, 720};
+// The gap chart takes this many parts of the height for the ratio plot's one.
+constexpr int mainChartShare = 3;
 
 struct ImageType {
   QString filter;
@@ -75,17 +78,30 @@ GapChartWindow::GapChartWindow(RunOutcome outcome, const QRect& availableArea)
   setGeometry(fittedCentred(availableArea, chartWindowSize));
 }
 
+// The gap chart above the smaller ratio plot; pointing at a gap in either
+// tells about it.
 void GapChartWindow::addChartView() {
-  std::unique_ptr<QChart> chart = makeGapChart(outcome_);
-  for (QAbstractSeries* abstractSeries : chart->series()) {
-    auto* series = qobject_cast<QXYSeries*>(abstractSeries);
-    connect(series, &QXYSeries::hovered, this, [this, series](const QPointF& point, bool hovered) {
-      showGap(nearestGap(*series, point.x()), hovered);
-    });
+  auto* area = new QWidget(this);
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  std::array<std::unique_ptr<QChart>, 2> charts{makeGapChart(outcome_), makeRatioChart(outcome_)};
+  for (auto& chart : charts) {
+    for (QAbstractSeries* abstractSeries : chart->series()) {
+      auto* series = qobject_cast<QXYSeries*>(abstractSeries);
+      connect(series, &QXYSeries::hovered, this,
+              [this, series](const QPointF& point, bool hovered) {
+                showGap(nearestGap(*series, point.x()), hovered);
+              });
+    }
+    auto* view = new QChartView(chart.release(), area);
+    view->setRenderHint(QPainter::Antialiasing);
+    layout->addWidget(view, chartView_ == nullptr ? mainChartShare : 1);
+    if (chartView_ == nullptr) {
+      chartView_ = view;
+    }
   }
-  chartView_ = new QChartView(chart.release(), this);
-  chartView_->setRenderHint(QPainter::Antialiasing);
-  setCentralWidget(chartView_);
+  setCentralWidget(area);
 }
 
 void GapChartWindow::addSaveAndCloseActions() {
@@ -151,8 +167,8 @@ void GapChartWindow::saveImage() {
   QString failure;
   if (!format) {
     failure = QStringLiteral("the chart is saved as PNG (.png), JPEG (.jpg, .jpeg) or SVG (.svg)");
-  } else if (const auto bytes =
-                 drawGapChartFile(outcome_, *format, chartView_->width(), chartView_->height())) {
+  } else if (const auto bytes = drawGapChartFile(outcome_, *format, centralWidget()->width(),
+                                                 centralWidget()->height())) {
     failure = writeWhole(file, *bytes);
   } else {
     failure = QStringLiteral("the chart could not be drawn");

@@ -33,7 +33,12 @@ constexpr double lineWidth = 1.5;
 constexpr int titlePointSize = 12;
 constexpr int gapTicks = 13;
 constexpr int gapMinorTicks = 4;
-constexpr double lowestCount = 0.5;      // below 1, so that a count of 1 stands above the axis
+constexpr double lowestCount = 0.5;  // below 1, so that a count of 1 stands above the axis
+// The ratio plot shows sizes expected at least this often, on this range.
+constexpr double leastExpectedForRatio = 1.0;
+constexpr double lowestRatio = 0.5;
+constexpr double highestRatio = 1.5;
+constexpr int ratioTicks = 5;
 constexpr int largestGroupedPower = 18;  // the largest power of ten in 64 bits
 
 QString grouped(std::int64_t value) {
@@ -109,11 +114,26 @@ QScatterSeries* makeClassPoints(const RunOutcome& outcome, int residue) {
   return series;
 }
 
-QLineSeries* makeLine(const std::vector<QPointF>& points, const QColor& colour) {
+QLineSeries* makeLine(const std::vector<QPointF>& points, const QColor& colour,
+                      Qt::PenStyle style = Qt::SolidLine) {
   auto* series = new QLineSeries;
-  series->setPen(QPen(colour, lineWidth));
+  series->setPen(QPen(colour, lineWidth, style));
   series->append(QList<QPointF>(points.begin(), points.end()));
   return series;
+}
+
+// The model's counts of the even sizes of a class, g, g + 6, ..., as far as
+// something is expected: one dashed line.
+QLineSeries* makeExpectedLine(const RunOutcome& outcome, int residue) {
+  std::vector<QPointF> points;
+  const std::int64_t firstEven = residue == 0 ? joinStep : (residue == 1 ? 4 : 2);
+  for (std::int64_t gap = firstEven; gap <= maxHistogramGap; gap += joinStep) {
+    const double expected = outcome.expected[static_cast<std::size_t>(gap)];
+    if (expected >= lowestCount) {
+      points.emplace_back(static_cast<double>(gap), countPosition(expected));
+    }
+  }
+  return makeLine(points, classColour(residue), Qt::DashLine);
 }
 
 // The largest gap and the largest count shown; 0 when nothing is shown.
@@ -170,6 +190,12 @@ void addSeries(QChart& chart, QXYSeries* series, const ChartAxes& axes, bool inL
 }
 
 void addClass(QChart& chart, const RunOutcome& outcome, int residue, const ChartAxes& axes) {
+  if (QLineSeries* expected = makeExpectedLine(outcome, residue); expected->count() > 0) {
+    expected->setName(QStringLiteral("expected (dashed), by the prime k-tuple conjecture"));
+    addSeries(chart, expected, axes, residue == 0);
+  } else {
+    delete expected;
+  }
   for (const auto& run : joinedRuns(outcome, residue)) {
     std::vector<QPointF> points;
     for (const std::int64_t gap : run) {
@@ -180,7 +206,42 @@ void addClass(QChart& chart, const RunOutcome& outcome, int residue, const Chart
   addSeries(chart, makeClassPoints(outcome, residue), axes, true);
 }
 
+QValueAxis* makeRatioAxis() {
+  auto* axis = new QValueAxis;
+  axis->setTitleText(QStringLiteral("ratio"));
+  axis->setRange(lowestRatio, highestRatio);
+  axis->setTickCount(ratioTicks);
+  axis->setLabelFormat(QStringLiteral("%.2f"));
+  return axis;
+}
+
 }  // namespace
+
+std::unique_ptr<QChart> makeRatioChart(const RunOutcome& outcome) {
+  auto chart = std::make_unique<QChart>();
+  chart->legend()->hide();
+  chart->setTitle(QStringLiteral("Observed / expected count"));
+  const ChartAxes axes{makeGapAxis(highestPoint(outcome).x()), makeRatioAxis()};
+  chart->addAxis(axes.gap, Qt::AlignBottom);
+  chart->addAxis(axes.count, Qt::AlignLeft);
+  const double right = static_cast<QValueAxis*>(axes.gap)->max();
+  addSeries(*chart, makeLine({{0, 1}, {right, 1}}, Qt::gray, Qt::DotLine), axes, false);
+  for (int residue = 0; residue < residueClasses; ++residue) {
+    auto* series = new QScatterSeries;
+    series->setMarkerSize(markerSize / 2);
+    series->setColor(classColour(residue));
+    series->setBorderColor(classColour(residue));
+    for (std::int64_t gap = residue; gap <= maxHistogramGap; gap += residueClasses) {
+      const double expected = outcome.expected[static_cast<std::size_t>(gap)];
+      if (countOf(outcome, gap) >= 1 && expected >= leastExpectedForRatio) {
+        series->append(static_cast<double>(gap),
+                       static_cast<double>(countOf(outcome, gap)) / expected);
+      }
+    }
+    addSeries(*chart, series, axes, false);
+  }
+  return chart;
+}
 
 std::unique_ptr<QChart> makeGapChart(const RunOutcome& outcome) {
   auto chart = std::make_unique<QChart>();

@@ -56,12 +56,13 @@ bool makeSlices(long long from, long long to, int count, const ScratchDir& dir) 
 }
 
 void expectExactMerge(const ScratchDir& dir, std::uint64_t from, std::uint64_t to,
-                      const std::string& lastReport, const std::vector<std::string>& extra) {
+                      const std::string& lastReport, const std::vector<std::string>& extra,
+                      const std::string& said) {
   std::vector<std::string> arguments{"--batch", "-C", dir.path().string()};
   arguments.insert(arguments.end(), extra.begin(), extra.end());
   const auto result = runGapmerge(arguments);
   EXPECT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.err, said);
   EXPECT_EQ(lineAfter(result.out, "\nFileName : "), lastReport);
   EXPECT_EQ(lineAfter(result.out, "\nOutputDirectory : "), dir.asWorkingDirectory());
   expectOnlyEstimateWarnings(result.out);

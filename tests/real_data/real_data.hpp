@@ -18,9 +18,10 @@ ProgramResult runMakeSlices(const std::vector<std::string>& arguments);
 bool makeSlices(long long from, long long to, int count, const ScratchDir& dir);
 
 // Merges the reports in dir with --batch and the extra arguments, and expects
-// the gaps of the primes in [from, to] exactly, lastReport as the file name
-// and no warning but those of the estimate check.
+// the gaps of the primes in [from, to] exactly, lastReport as the file name,
+// no warning but those of the estimate check, and `said` on standard error.
 void expectExactMerge(const ScratchDir& dir, std::uint64_t from, std::uint64_t to,
-                      const std::string& lastReport, const std::vector<std::string>& extra = {});
+                      const std::string& lastReport, const std::vector<std::string>& extra,
+                      const std::string& said);
 
 }  // namespace gapmerge::test

@@ -34,6 +34,10 @@ RunOutcome workedExample() {
   finalSeries(outcome.histogram, outcome.finalBlock);
   outcome.runningTotal = 9;
   outcome.mergedFile.complete = true;
+  outcome.expected[1] = 1;
+  outcome.expected[2] = 4.5;
+  outcome.expected[4] = 2;
+  outcome.expected[8] = 0.5;
   return outcome;
 }
 
@@ -145,14 +149,15 @@ TEST(CoverageText, listsWhatTheNamesCover) {
             "no report found\nunlisted: a/\\tb/\n");
 }
 
-// The rows hold the numbers of the closing lines of the worked example.
+// The rows hold the numbers of the closing lines of the worked example, and
+// the expected counts set here.
 TEST(Exports, csvOfTheWorkedExample) {
   EXPECT_EQ(csvText(workedExample()),
-            "gap,count,share,cumulative,cumulative_share,class\n"
-            "1,1,0.111111111111111,1,0.111111111111111,1\n"
-            "2,4,0.444444444444444,5,0.555555555555556,2\n"
-            "4,3,0.333333333333333,8,0.888888888888889,1\n"
-            "6,1,0.111111111111111,9,1.000000000000000,0\n");
+            "gap,count,share,cumulative,cumulative_share,class,expected,ratio\n"
+            "1,1,0.111111111111111,1,0.111111111111111,1,1.000,1.000000\n"
+            "2,4,0.444444444444444,5,0.555555555555556,2,4.500,0.888889\n"
+            "4,3,0.333333333333333,8,0.888888888888889,1,2.000,1.500000\n"
+            "6,1,0.111111111111111,9,1.000000000000000,0,0.000,\n");
 }
 
 // Bounds near 2^63 exact, names that are not UTF-8 made valid, the keys in
@@ -164,16 +169,17 @@ TEST(Exports, jsonOfAnOutcome) {
   outcome.warnings = {{"Tramvelok 1 to 10 \xff.txt", {FailedCheck{Check::gapTable, 0}}, 1}};
   outcome.verification = VerificationTally{9, 3, 2, 1, 1};
   outcome.unlistedFolders = {{"deep/", "File name too long"}};
+  outcome.published = PublishedComparison{10, 1, false, {{"gap 2", 2, 4}}};
   using Json = nlohmann::ordered_json;
   const Json json = Json::parse(jsonText(outcome, "9.9"));
   std::vector<std::string> keys;
   for (const auto& item : json.items()) {
     keys.push_back(item.key());
   }
-  EXPECT_EQ(keys,
-            (std::vector<std::string>{"version", "directory", "order", "reports", "range", "gaps",
-                                      "histogram", "residues", "warnings", "merged_file",
-                                      "coverage", "verification", "unlisted_folders"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"version", "directory", "order", "reports", "range",
+                                            "gaps", "histogram", "residues", "warnings",
+                                            "merged_file", "coverage", "verification",
+                                            "unlisted_folders", "model", "expected", "published"}));
   EXPECT_EQ(json["range"]["to"].get<std::int64_t>(), int64Max);
   EXPECT_EQ(json["histogram"], Json::parse("[[1, 1], [2, 4], [4, 3], [6, 1]]"));
   EXPECT_EQ(json["warnings"][0]["messages"][0],
@@ -181,6 +187,9 @@ TEST(Exports, jsonOfAnOutcome) {
   EXPECT_EQ(json["verification"], Json::parse(R"({"seed": 9, "chosen": 3, "verified": 2,
       "mismatched": 1, "not_verifiable": 1})"));
   EXPECT_EQ(json["unlisted_folders"], Json::parse(R"(["deep/"])"));
+  EXPECT_EQ(json["expected"], Json::parse("[[1, 1.0], [2, 4.5], [4, 2.0], [6, 0.0], [8, 0.5]]"));
+  EXPECT_EQ(json["published"], Json::parse(R"({"below": 10, "agrees": false,
+      "compared": [{"name": "gap 2", "published": 2, "merged": 4}]})"));
 }
 
 TEST(Messages, eachWarningInItsWords) {
