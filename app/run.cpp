@@ -17,9 +17,9 @@
 #include "merge/ordering.hpp"
 #include "merge/published_counts.hpp"
 #include "merge/report.hpp"
+#include "merge/report_reader.hpp"
 #include "render/merged_file_text.hpp"
 #include "text/strings.hpp"
-#include "text/text_file.hpp"
 
 namespace gapmerge {
 
@@ -34,6 +34,7 @@ struct RunState {
   GapStats stats;
   MergedFile merged;
   std::unique_ptr<Verification> verification;
+  std::unique_ptr<ReportReader> reader;
 };
 
 std::size_t placeOf(std::size_t index) {
@@ -65,9 +66,8 @@ void warnIfSlicesDoNotJoin(RunState& run, std::size_t index, std::int64_t midGap
   warnAboutReport(run, index, SlicesDoNotJoin{midGap});
 }
 
-// Reads and checks one report that could be opened, then counts its mid gap.
-void mergeReport(RunState& run, std::size_t index, TextFile& file, ReportListener* listener) {
-  parseReport(file, run.record, run.stats, listener);
+// Checks one report that could be opened, then counts its mid gap.
+void mergeReport(RunState& run, std::size_t index) {
   if (auto failed = failedChecks(run.record); !failed.empty()) {
     if (failed.back().check == Check::gapTable) {
       ++run.outcome.shortfall.reportsNotAddingUp;
@@ -75,7 +75,6 @@ void mergeReport(RunState& run, std::size_t index, TextFile& file, ReportListene
     run.outcome.warnings.push_back(
         {run.outcome.lastReportName, {failed.begin(), failed.end()}, placeOf(index)});
   }
-  closeTextFile(file);
   if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
     warnIfSlicesDoNotJoin(run, index, *midGap);
   }
@@ -89,25 +88,20 @@ void skipReport(RunState& run, std::size_t index) {
 }
 
 void processReport(RunState& run, std::size_t index) {
-  const char* path = run.reports.path(index);
-  run.outcome.lastReportName = filePart(path);
-  parseReportName(run.outcome.lastReportName, run.record);
+  ReportReading& reading = run.reader->take(index);
+  run.outcome.lastReportName = filePart(run.reports.pathView(index));
+  applyReading(reading, run.record, run.stats);
   widenRange(run);
-  const bool chosen = run.verification && run.verification->isChosen(index);
-  ReportStatement statement;
-  StatementCollector collector(statement);
-  TextFile file = openTextFile(path);
-  const bool opened = file.isOpen();
-  if (opened) {
-    mergeReport(run, index, file, chosen ? &collector : nullptr);
+  if (reading.opened) {
+    mergeReport(run, index);
   } else {
     skipReport(run, index);
   }
   writeReportSections(run.merged, run.record.fileNmax, run.stats);
-  keepLastPrime(run.stats, opened ? run.record.lastPrime : 0);
-  if (chosen) {
-    run.verification->submit(index, readNameRange(run.outcome.lastReportName), opened,
-                             std::move(statement));
+  keepLastPrime(run.stats, reading.opened ? run.record.lastPrime : 0);
+  if (run.verification && run.verification->isChosen(index)) {
+    run.verification->submit(index, readNameRange(run.outcome.lastReportName), reading.opened,
+                             std::move(reading));
   }
 }
 
@@ -132,6 +126,10 @@ void startRun(RunState& run, const RunOptions& options, Discovery found) {
   for (const auto& [path, reason] : outcome.unlistedFolders) {
     warn(run, path, FolderUnlisted{reason}, 0);
   }
+  run.reader = std::make_unique<ReportReader>(
+      run.reports, options.threads, [verification = run.verification.get()](std::size_t index) {
+        return verification != nullptr && verification->isChosen(index);
+      });
 }
 
 // Writes the closing sections and notes how fileout.txt ended.
@@ -216,6 +214,7 @@ RunOutcome mergeReports(const RunOptions& options, Discovery found) {
     processReport(run, index);
     sendProgress(run, options, index + 1, false);
   }
+  run.reader.reset();
   closeRun(run);
   if (run.verification) {
     awaitVerification(run, options);

@@ -37,11 +37,13 @@ std::int64_t collectCounts(const Histogram& histogram, StatsBlock& block) {
 
 }  // namespace
 
-void addTableEntry(GapStats& stats, std::int64_t gap, std::int64_t quantity) {
-  if (inHistogram(gap)) {
-    counterOf(stats, gap) = addWrap(counterOf(stats, gap), quantity);
+void addGapTable(GapStats& stats, const std::vector<GapCount>& gapSums, std::int64_t tableSum) {
+  for (const auto& [gap, sum] : gapSums) {
+    if (inHistogram(gap)) {
+      counterOf(stats, gap) = addWrap(counterOf(stats, gap), sum);
+    }
   }
-  stats.runningGapTotal = addWrap(stats.runningGapTotal, quantity);
+  stats.runningGapTotal = addWrap(stats.runningGapTotal, tableSum);
 }
 
 std::optional<std::int64_t> addMidGap(GapStats& stats, std::int64_t firstPrime) {

@@ -35,7 +35,10 @@ struct StatsBlock {
   std::array<std::int64_t, 3> classTotals{};
 };
 
-void addTableEntry(GapStats& stats, std::int64_t gap, std::int64_t quantity);
+// Counts one report's gap table: each sum of the quantities of a gap size in
+// the histogram, and the sum of all its quantities, those of gaps outside the
+// histogram included, in the running gap total.
+void addGapTable(GapStats& stats, const std::vector<GapCount>& gapSums, std::int64_t tableSum);
 
 // Counts the gap from the previous report's last prime to firstPrime and
 // returns it; nothing happens (and nothing is returned) while there is no

@@ -1,9 +1,10 @@
 #include "merge/report.hpp"
 
 #include <string>
-#include <tuple>
+#include <utility>
 
 #include "text/strings.hpp"
+#include "text/text_file.hpp"
 #include "text/wrap.hpp"
 
 namespace gapmerge {
@@ -12,10 +13,6 @@ namespace {
 
 constexpr std::string_view gapTableHeader = "Gaps [gap, qty]";
 constexpr std::string_view primesInMark = " primes in ";
-constexpr std::string_view foundKey = "Tramvelok - found ";
-constexpr std::string_view totalGapsKey = "Tramvelok - Total gaps : ";
-constexpr std::string_view firstPrimeKey = "First prime in range : ";
-constexpr std::string_view lastPrimeKey = "Last prime in range : ";
 
 // A bound field of the report name without its "_" and "." grouping marks.
 std::string nameBoundDigits(std::string_view reportName, std::int64_t field) {
@@ -29,7 +26,7 @@ std::int64_t parseKeyValue(std::string_view line, std::string_view key) {
 }
 
 // Sets target from the line when the line begins with key.
-void readKey(std::string_view line, std::string_view key, std::int64_t& target) {
+void readKey(std::string_view line, std::string_view key, std::optional<std::int64_t>& target) {
   if (line.starts_with(key)) {
     target = parseKeyValue(line, key);
   }
@@ -43,35 +40,22 @@ std::int64_t parsePrimesInCount(std::string_view line) {
   return parseInteger(trimSpaces(count));
 }
 
-void readKeyLine(std::string_view line, ReportRecord& record) {
-  readKey(line, "nmin = ", record.nmin);
-  readKey(line, "nmax = ", record.nmax);
-  readKey(line, foundKey, record.nPrimes);
-  readKey(line, totalGapsKey, record.nGaps);
+void readKeyLine(std::string_view line, ReportReading& reading) {
+  readKey(line, "nmin = ", reading.nmin);
+  readKey(line, "nmax = ", reading.nmax);
+  readKey(line, "Tramvelok - found ", reading.nPrimes);
+  readKey(line, "Tramvelok - Total gaps : ", reading.nGaps);
   if (line.find("... good guess") != std::string_view::npos) {
-    record.goodGuess = true;
+    reading.goodGuess = true;
   }
   if (line.find("... excellent") != std::string_view::npos) {
-    record.excellent = true;
+    reading.excellent = true;
   }
   if (line.starts_with("Tramvelok - ") && line.find(primesInMark) != std::string_view::npos) {
-    record.nPrimes2 = parsePrimesInCount(line);
+    reading.nPrimes2 = parsePrimesInCount(line);
   }
-  readKey(line, firstPrimeKey, record.firstPrime);
-  readKey(line, lastPrimeKey, record.lastPrime);
-}
-
-// Tells the listener the values that the line, already read into the record, gave.
-void tellKeyLine(std::string_view line, const ReportRecord& record, ReportListener& listener) {
-  for (const auto& [key, keyLine, value] :
-       {std::tuple{foundKey, KeyLine::nPrimes, record.nPrimes},
-        std::tuple{totalGapsKey, KeyLine::nGaps, record.nGaps},
-        std::tuple{firstPrimeKey, KeyLine::firstPrime, record.firstPrime},
-        std::tuple{lastPrimeKey, KeyLine::lastPrime, record.lastPrime}}) {
-    if (line.starts_with(key)) {
-      listener.keyValue(keyLine, value);
-    }
-  }
+  readKey(line, "First prime in range : ", reading.firstPrime);
+  readKey(line, "Last prime in range : ", reading.lastPrime);
 }
 
 // Hands every "[gap, quantity]" item to take, in order, up to the first empty
@@ -117,33 +101,73 @@ std::optional<BoundRange> readNameRange(std::string_view reportName) {
   return BoundRange{*from, *to};
 }
 
-void parseGapTable(std::string_view table, bool whole, GapStats& stats, ReportRecord& record,
-                   ReportListener* listener) {
-  forEachTableItem(whole ? table : withoutCutItem(table), [&](const TableEntry& entry) {
-    addTableEntry(stats, entry.gap, entry.quantity);
-    record.gapTableSum = addWrap(record.gapTableSum, entry.quantity);
-    if (listener != nullptr) {
-      listener->tableItem(entry);
+void readReport(const std::string& path, ReportReading& reading, bool keepItems) {
+  // A fresh reading that keeps the room its lists had.
+  std::vector<GapCount> gapSums = std::move(reading.gapSums);
+  std::vector<TableEntry> items = std::move(reading.items);
+  gapSums.clear();
+  items.clear();
+  reading = {};
+  reading.gapSums = std::move(gapSums);
+  reading.items = std::move(items);
+  ReportRecord names;
+  parseReportName(filePart(path), names);
+  reading.fileNmin = names.fileNmin;
+  reading.fileNmax = names.fileNmax;
+  TextFile file = openTextFile(path);
+  if (!file.isOpen()) {
+    return;
+  }
+  reading.opened = true;
+  // The items are summed by gap size as they are split off, so that a table
+  // of any length costs no more than the histogram.
+  Histogram sums{};
+  const auto take = [&reading, &sums, keepItems](const TableEntry& entry) {
+    reading.gapTableSum = addWrap(reading.gapTableSum, entry.quantity);
+    if (entry.gap >= 0 && entry.gap <= maxHistogramGap) {
+      auto& sum = sums[static_cast<std::size_t>(entry.gap)];
+      sum = addWrap(sum, entry.quantity);
     }
-  });
-}
-
-void parseReport(TextFile& file, ReportRecord& record, GapStats& stats, ReportListener* listener) {
-  record.goodGuess = false;
-  record.excellent = false;
-  record.gapTableSum = 0;
+    if (keepItems) {
+      reading.items.push_back(entry);
+    }
+  };
   std::string line;
   while (!atEnd(file)) {
     readLine(file, line);
-    readKeyLine(line, record);
-    if (listener != nullptr) {
-      tellKeyLine(line, record, *listener);
-    }
+    readKeyLine(line, reading);
     if (line == gapTableHeader) {
       const bool whole = readLine(file, line);
-      parseGapTable(line, whole, stats, record, listener);
+      forEachTableItem(whole ? line : withoutCutItem(line), take);
     }
   }
+  for (std::size_t gap = 0; gap < sums.size(); ++gap) {
+    if (sums[gap] != 0) {
+      reading.gapSums.push_back({static_cast<std::int64_t>(gap), sums[gap]});
+    }
+  }
+}
+
+void applyReading(const ReportReading& reading, ReportRecord& record, GapStats& stats) {
+  record.fileNmin = reading.fileNmin;
+  record.fileNmax = reading.fileNmax;
+  if (!reading.opened) {
+    return;
+  }
+  for (const auto& [value, target] :
+       {std::pair{&reading.nmin, &record.nmin}, std::pair{&reading.nmax, &record.nmax},
+        std::pair{&reading.nPrimes, &record.nPrimes},
+        std::pair{&reading.nPrimes2, &record.nPrimes2}, std::pair{&reading.nGaps, &record.nGaps},
+        std::pair{&reading.firstPrime, &record.firstPrime},
+        std::pair{&reading.lastPrime, &record.lastPrime}}) {
+    if (value->has_value()) {
+      *target = **value;
+    }
+  }
+  record.goodGuess = reading.goodGuess;
+  record.excellent = reading.excellent;
+  record.gapTableSum = reading.gapTableSum;
+  addGapTable(stats, reading.gapSums, reading.gapTableSum);
 }
 
 }  // namespace gapmerge

@@ -2,13 +2,16 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "merge/gap_stats.hpp"
-#include "text/text_file.hpp"
 
-// What the run reads from slice reports: the bounds in a report's name and the
-// values of its key lines. One record serves the whole run and is never
+// What the run reads from slice reports: the bounds in a report's name, the
+// values of its key lines and its gap table. A report is first read on its
+// own, so that many can be read at once; the run then applies the readings
+// in report order to one record, which serves the whole run and is never
 // cleared: a value a report does not give keeps the last report's value.
 namespace gapmerge {
 
@@ -45,24 +48,28 @@ struct TableEntry {
   friend bool operator==(const TableEntry&, const TableEntry&) = default;
 };
 
-// The key lines whose values a listener hears.
-enum class KeyLine { nPrimes, nGaps, firstPrime, lastPrime };
-
-// Hears what one report says, line by line and item by item: what the
-// report itself says, where the record also keeps what earlier reports said.
-class ReportListener {
- public:
-  ReportListener() = default;
-  ReportListener(const ReportListener&) = delete;
-  ReportListener& operator=(const ReportListener&) = delete;
-  ReportListener(ReportListener&&) = delete;
-  ReportListener& operator=(ReportListener&&) = delete;
-  virtual ~ReportListener() = default;
-
-  // The value of a key line of the report, as read.
-  virtual void keyValue(KeyLine line, std::int64_t value) = 0;
-  // One gap table item, in order.
-  virtual void tableItem(const TableEntry& entry) = 0;
+// What one report says on its own: the bounds in its name, and when it could
+// be opened the values of the key lines it has (the last line of a key wins),
+// its grade marks and its gap table.
+struct ReportReading {
+  std::int64_t fileNmin = 0;
+  std::int64_t fileNmax = 0;
+  bool opened = false;
+  std::optional<std::int64_t> nmin;
+  std::optional<std::int64_t> nmax;
+  std::optional<std::int64_t> nPrimes;
+  std::optional<std::int64_t> nPrimes2;
+  std::optional<std::int64_t> nGaps;
+  std::optional<std::int64_t> firstPrime;
+  std::optional<std::int64_t> lastPrime;
+  bool goodGuess = false;
+  bool excellent = false;
+  std::int64_t gapTableSum = 0;
+  // The quantities of the items whose gap lies in the histogram, summed by gap
+  // size in ascending order; what the histogram takes from this report.
+  std::vector<GapCount> gapSums;
+  // Every item in order, kept only when asked for (to verify the report).
+  std::vector<TableEntry> items;
 };
 
 // Sets fileNmin and fileNmax from the space-separated fields 2 and 4 of the
@@ -73,17 +80,16 @@ void parseReportName(std::string_view reportName, ReportRecord& record);
 // digit or the lower bound is above the upper.
 std::optional<BoundRange> readNameRange(std::string_view reportName);
 
-// Hands every "[gap, quantity]" item of a gap table line to the statistics,
-// in order, up to the first empty item, and adds each quantity to the
-// record's gap table sum. A line that was cut short (whole false) loses its
-// last item when the cut left it without its "]". A listener hears every item.
-void parseGapTable(std::string_view table, bool whole, GapStats& stats, ReportRecord& record,
-                   ReportListener* listener = nullptr);
+// Reads the report at path, which is named by the text after its last "/",
+// into reading: the bounds in its name, and when it can be opened its lines.
+// A gap table line that was cut short loses its last item when the cut left
+// it without its "]". keepItems keeps every table item too.
+void readReport(const std::string& path, ReportReading& reading, bool keepItems = false);
 
-// Reads an opened report to its end into the record, handing every gap table
-// item to the statistics as it is split off. A listener hears what the
-// report says.
-void parseReport(TextFile& file, ReportRecord& record, GapStats& stats,
-                 ReportListener* listener = nullptr);
+// Applies a reading to the run's record and statistics: the record takes the
+// name bounds and every value the reading has, and for a report that was
+// opened its grade marks and table sum; the histogram and the running gap
+// total take its gap table.
+void applyReading(const ReportReading& reading, ReportRecord& record, GapStats& stats);
 
 }  // namespace gapmerge

@@ -67,45 +67,23 @@ std::optional<Difference> compareTable(const std::vector<TableEntry>& table,
 
 }  // namespace
 
-void StatementCollector::keyValue(KeyLine line, std::int64_t value) {
-  switch (line) {
-    case KeyLine::nPrimes:
-      statement_.nPrimes = value;
-      break;
-    case KeyLine::nGaps:
-      statement_.nGaps = value;
-      break;
-    case KeyLine::firstPrime:
-      statement_.firstPrime = value;
-      break;
-    case KeyLine::lastPrime:
-      statement_.lastPrime = value;
-      break;
-  }
-}
-
-void StatementCollector::tableItem(const TableEntry& entry) {
-  statement_.table.push_back(entry);
-}
-
-std::optional<Difference> firstDifference(const ReportStatement& statement,
-                                          const RangePrimes& primes) {
+std::optional<Difference> firstDifference(const ReportReading& reading, const RangePrimes& primes) {
   const std::uint64_t gaps = primes.count == 0 ? 0 : primes.count - 1;
-  if (auto difference = compareValue(Differing::firstPrime, statement.firstPrime,
-                                     primeOf(primes, primes.first))) {
+  if (auto difference =
+          compareValue(Differing::firstPrime, reading.firstPrime, primeOf(primes, primes.first))) {
     return difference;
   }
   if (auto difference =
-          compareValue(Differing::lastPrime, statement.lastPrime, primeOf(primes, primes.last))) {
+          compareValue(Differing::lastPrime, reading.lastPrime, primeOf(primes, primes.last))) {
     return difference;
   }
-  if (auto difference = compareValue(Differing::primes, statement.nPrimes, asValue(primes.count))) {
+  if (auto difference = compareValue(Differing::primes, reading.nPrimes, asValue(primes.count))) {
     return difference;
   }
-  if (auto difference = compareValue(Differing::gaps, statement.nGaps, asValue(gaps))) {
+  if (auto difference = compareValue(Differing::gaps, reading.nGaps, asValue(gaps))) {
     return difference;
   }
-  return compareTable(statement.table, primes);
+  return compareTable(reading.items, primes);
 }
 
 }  // namespace gapmerge

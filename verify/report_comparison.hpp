@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "merge/report.hpp"
 #include "sieve/range_sieve.hpp"
@@ -10,28 +9,6 @@
 // What a report says about the primes of its range, held against a fresh
 // sieve of that range.
 namespace gapmerge {
-
-// What one report itself says: the values of the lines it has (none for a
-// line it lacks, even where the run's record keeps an earlier report's value)
-// and its gap table items in order.
-struct ReportStatement {
-  std::optional<std::int64_t> nPrimes;  // "Tramvelok - found " line
-  std::optional<std::int64_t> nGaps;
-  std::optional<std::int64_t> firstPrime;
-  std::optional<std::int64_t> lastPrime;
-  std::vector<TableEntry> table;
-};
-
-// Notes what the parser hears of one report in a statement.
-class StatementCollector final : public ReportListener {
- public:
-  explicit StatementCollector(ReportStatement& statement) : statement_(statement) {}
-  void keyValue(KeyLine line, std::int64_t value) override;
-  void tableItem(const TableEntry& entry) override;
-
- private:
-  ReportStatement& statement_;
-};
 
 // What differs first.
 enum class Differing {
@@ -53,10 +30,11 @@ struct Difference {
   friend bool operator==(const Difference&, const Difference&) = default;
 };
 
-// The first difference, in this order: first prime, last prime, number of
-// primes, number of gaps, then the gap table item by item in ascending gap
-// order (only gaps that occur, each once); none when everything agrees.
-std::optional<Difference> firstDifference(const ReportStatement& statement,
-                                          const RangePrimes& primes);
+// The first difference between what the report says (the reading of it with
+// its items kept) and the sieve, in this order: first prime, last prime,
+// number of primes, number of gaps, then the gap table item by item in
+// ascending gap order (only gaps that occur, each once); none when everything
+// agrees.
+std::optional<Difference> firstDifference(const ReportReading& reading, const RangePrimes& primes);
 
 }  // namespace gapmerge

@@ -44,12 +44,12 @@ Verification::Verification(std::size_t reports, const VerifyOptions& options)
 }
 
 void Verification::submit(std::size_t report, std::optional<BoundRange> range, bool opened,
-                          ReportStatement statement) {
+                          ReportReading reading) {
   if (!opened) {
     verifier_->drop();
     return;
   }
-  verifier_->submit(report, range, std::move(statement));
+  verifier_->submit(report, range, std::move(reading));
 }
 
 bool Verification::done() const {

@@ -70,7 +70,7 @@ class Verification {
   // Hands over what the chosen report at run position `report` says; a
   // report that could not be opened leaves the chosen ones.
   void submit(std::size_t report, std::optional<BoundRange> range, bool opened,
-              ReportStatement statement);
+              ReportReading reading);
 
   [[nodiscard]] VerifyProgress progress() const { return readProgress(counters_); }
   // True once every chosen report that was handed over has its verdict.

@@ -37,8 +37,7 @@ Verifier::~Verifier() {
   stop();
 }
 
-void Verifier::submit(std::size_t report, std::optional<BoundRange> range,
-                      ReportStatement statement) {
+void Verifier::submit(std::size_t report, std::optional<BoundRange> range, ReportReading reading) {
   const auto sieveRange = sievable(range);
   const bool tooWide = sieveRange && sieveRange->high - sieveRange->low >= limit_;
   std::unique_lock lock(mutex_);
@@ -50,12 +49,12 @@ void Verifier::submit(std::size_t report, std::optional<BoundRange> range,
   }
   if (workers_.empty()) {
     lock.unlock();
-    std::vector<Job> jobs{{report, *sieveRange, std::move(statement)}};
+    std::vector<Job> jobs{{report, *sieveRange, std::move(reading)}};
     verifyWalk(jobs);
     return;
   }
   spaceFree_.wait(lock, [this] { return queue_.size() < mostQueued; });
-  queue_.push_back({report, *sieveRange, std::move(statement)});
+  queue_.push_back({report, *sieveRange, std::move(reading)});
   workReady_.notify_one();
 }
 
@@ -123,8 +122,8 @@ void Verifier::verifyWalk(std::vector<Job>& jobs) {
   sieveRanges(
       ranges,
       [&](std::size_t k, const RangePrimes& primes) {
-        auto difference = firstDifference(jobs[k].statement, primes);
-        jobs[k].statement = {};
+        auto difference = firstDifference(jobs[k].reading, primes);
+        jobs[k].reading = {};
         verdicts.push_back({jobs[k].report,
                             difference ? VerifyVerdict::differs : VerifyVerdict::matches,
                             difference.value_or(Difference{})});

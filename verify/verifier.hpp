@@ -66,7 +66,7 @@ class Verifier {
   // they are not a range). A range below 0, beyond the sieve or wider than the
   // limit is not verifiable. Waits while the queue is full, which bounds the
   // memory. Without any sieving thread the report is verified at once.
-  void submit(std::size_t report, std::optional<BoundRange> range, ReportStatement statement);
+  void submit(std::size_t report, std::optional<BoundRange> range, ReportReading reading);
 
   // A chosen report that could not be read: it leaves the chosen ones.
   void drop();
@@ -78,7 +78,7 @@ class Verifier {
   struct Job {
     std::size_t report = 0;
     SieveRange range;
-    ReportStatement statement;
+    ReportReading reading;
   };
 
   void work();

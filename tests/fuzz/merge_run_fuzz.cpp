@@ -15,9 +15,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/result_text.hpp"
 #include "app/run.hpp"
-#include "merge/sections.hpp"
+#include "merge/discovery.hpp"
+#include "render/merged_file_text.hpp"
+#include "render/result_text.hpp"
 
 namespace {
 
@@ -63,15 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.directory = folder;
   options.rangeOrder = size % 2 == 1;
   options.threads = 2;
-  const auto outcome = gapmerge::mergeReports(options);
+  const auto outcome = gapmerge::mergeReports(options, gapmerge::findReports(folder));
   std::ifstream in(scratch / "fileout.txt", std::ios::binary);
   const std::string merged{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  gapmerge::StatsBlock block;
-  gapmerge::finalSeries(outcome.histogram, block);
+  const gapmerge::StatsBlock& block = outcome.finalBlock;
   const std::string text = gapmerge::resultText(outcome);
   if (!outcome.mergedFile.complete || outcome.mergedFile.path != folder + "fileout.txt" ||
       text.find("\nOutputDirectory : " + folder + "\n") == std::string::npos ||
-      !merged.ends_with(gapmerge::closingSummary(block) + "\r\n") ||
+      !merged.ends_with(gapmerge::closingSummary(block, "\r\n") + "\r\n") ||
       text.find('\r') != std::string::npos) {
     std::abort();
   }

@@ -13,7 +13,6 @@
 #include "merge/checks.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/report.hpp"
-#include "text/text_file.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const int fd = ::memfd_create("report", MFD_CLOEXEC);
@@ -21,20 +20,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
     std::abort();
   }
-  gapmerge::TextFile file = gapmerge::openTextFile("/proc/self/fd/" + std::to_string(fd));
-  if (!file.isOpen()) {
+  gapmerge::ReportReading reading;
+  gapmerge::readReport("/proc/self/fd/" + std::to_string(fd), reading, true);
+  if (!reading.opened) {
     std::abort();
   }
   gapmerge::ReportRecord record;
   gapmerge::GapStats stats;
-  gapmerge::parseReport(file, record, stats);
-  if (!gapmerge::atEnd(file)) {
-    std::abort();
-  }
+  gapmerge::applyReading(reading, record, stats);
   // The checks see the bounds the report states as the bounds of its name.
   record.fileNmin = record.nmin;
   record.fileNmax = record.nmax;
-  std::vector<gapmerge::WarningEntry> warnings;
-  gapmerge::checkReport(record, "Tramvelok", warnings);
+  static_cast<void>(gapmerge::failedChecks(record));
   return 0;
 }

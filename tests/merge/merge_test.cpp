@@ -148,9 +148,10 @@ TEST(FindReports, foldersBeyondThePathLimitDoNotStopTheScan) {
 
 void parse(const std::string& bytes, ReportRecord& record, GapStats& stats) {
   const test::ScratchDir dir;
-  TextFile report = openTextFile(dir.write("Tramvelok report.txt", bytes).string());
-  ASSERT_TRUE(report.isOpen());
-  parseReport(report, record, stats);
+  ReportReading reading;
+  readReport(dir.write("Tramvelok report.txt", bytes).string(), reading);
+  ASSERT_TRUE(reading.opened);
+  applyReading(reading, record, stats);
 }
 
 // Keys match exactly at the line start, numbers may be grouped with "." and
