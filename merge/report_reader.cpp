@@ -1,5 +1,7 @@
 #include "merge/report_reader.hpp"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <system_error>
 #include <utility>
@@ -72,6 +74,7 @@ void ReportReader::release(std::size_t number) {
 }
 
 void ReportReader::readBatches() {
+  ::pthread_setname_np(::pthread_self(), "read reports");
   std::unique_lock lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] {

@@ -1,5 +1,7 @@
 #include "merge/section_writer.hpp"
 
+#include <pthread.h>
+
 #include <system_error>
 #include <utility>
 
@@ -124,6 +126,7 @@ void SectionWriter::formatBatch(Batch& batch) const {
 }
 
 void SectionWriter::formatBatches() {
+  ::pthread_setname_np(::pthread_self(), "format sections");
   std::unique_lock lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return !toFormat_.empty() || finishing_; });
@@ -141,6 +144,7 @@ void SectionWriter::formatBatches() {
 }
 
 void SectionWriter::writeBatches() {
+  ::pthread_setname_np(::pthread_self(), "write fileout");
   std::unique_lock lock(mutex_);
   for (;;) {
     Batch& batch = ring_[written_ % ring_.size()];

@@ -1,5 +1,7 @@
 #include "verify/verifier.hpp"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -83,6 +85,7 @@ void Verifier::stop() {
 }
 
 void Verifier::work() {
+  ::pthread_setname_np(::pthread_self(), "sieve ranges");
   std::unique_lock lock(mutex_);
   while (true) {
     workReady_.wait(lock, [this] { return closing_ || !queue_.empty(); });
