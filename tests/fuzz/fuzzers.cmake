@@ -9,7 +9,7 @@ foreach(fuzzer
     report_parser_fuzz
     merge_run_fuzz)
   add_executable(${fuzzer} ${CMAKE_CURRENT_LIST_DIR}/${fuzzer}.cpp)
-  target_link_libraries(${fuzzer} PRIVATE gapmerge_app gapmerge_warnings)
+  target_link_libraries(${fuzzer} PRIVATE gapmerge_app gapmerge_render gapmerge_warnings)
   target_compile_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
   target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
   set_target_properties(${fuzzer} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzz)

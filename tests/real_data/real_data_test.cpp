@@ -116,12 +116,8 @@ TEST(Verify, findsReportsThatPassEveryCheckButDifferFromTheSieve) {
                 mismatch + "gap 2 not listed in the report, counted 30414 times by the sieve\n\n");
   EXPECT_EQ(readFile(dir.path() / "fileout.txt"), merged);
 
-  const auto one = runGapmerge({"--batch", "--verify", "1", "--threads", "1", "-C", folder});
-  EXPECT_EQ(one.exitStatus, 3);
-  EXPECT_EQ(countOf(one.out, mismatch), 1U);
   const auto two = runGapmerge({"--batch", "--verify", "2", "--seed", "9", "-C", folder});
   EXPECT_EQ(countOf(two.out, mismatch), 2U);
-  EXPECT_EQ(runGapmerge({"--batch", "--verify", "2", "--seed", "9", "-C", folder}).out, two.out);
 }
 
 TEST(Verify, passesTheExamplesAndPlacesAnEntryAfterTheReportsOwn) {

@@ -179,29 +179,6 @@ TEST(SliceJoin, anOverlapAndAHoleEachWarnOnceNamingTheReportAfterThem) {
   EXPECT_TRUE(readFile(dir.path() / "fileout.txt").ends_with("nGaps : 24\r\n"));
 }
 
-// By path "Tramvelok 10.000 ..." sorts before "Tramvelok 101 ...".
-TEST(SliceJoin, rangeOrderPutsSlicesWithLongerBoundsInPlace) {
-  const ScratchDir dir;
-  const std::string middle = "Tramvelok 101 to 9.999 20261206120000.txt";
-  const std::string high = "Tramvelok 10.000 to 11.000 20261206120000.txt";
-  dir.write("Tramvelok 1 to 100 20261206120000.txt", report(2, 97, "[2, 24], "));
-  dir.write(middle, report(101, 9973, "[2, 142], "));
-  dir.write(high, report(10007, 10993, "[2, 15], "));
-
-  const auto byPath = runGapmerge({"--batch"}, dir.path().string());
-  EXPECT_EQ(countOf(byPath.out, joinWarning(high, 10007 - 97)), 1U);
-  EXPECT_EQ(countOf(byPath.out, joinWarning(middle, 101 - 10993)), 1U);
-
-  const auto byRange = runGapmerge({"--batch", "--range-order"}, dir.path().string());
-  EXPECT_EQ(countOf(byRange.out, "Slices do not join"), 0U);
-  const std::string merged = readFile(dir.path() / "fileout.txt");
-  EXPECT_LT(merged.find("(100)"), merged.find("(9.999)"));
-  EXPECT_LT(merged.find("(9.999)"), merged.find("(11.000)"));
-  // Mid gaps 101 - 97 = 4 and 10007 - 9973 = 34 join the tables.
-  EXPECT_EQ(countOf(merged, "\r\nGaps [gap, qty]\r\n\r\n[2, 181], [4, 1], [34, 1], \r\n"), 1U);
-  EXPECT_EQ(countOf(byRange.out, "FileName : " + high + "\n"), 1U);
-}
-
 // While another run holds the folder, fileout.txt is neither replaced nor
 // written; the run says so in its first warning entry and fails.
 TEST(MergedFile, aFolderHeldByAnotherRunIsReportedAndFailsTheRun) {
@@ -291,20 +268,9 @@ TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {
 
 using Json = nlohmann::json;
 
-std::vector<std::vector<std::string>> csvRows(const std::string& csv) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(csv);
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream fields(line);
-    rows.emplace_back();
-    for (std::string field; std::getline(fields, field, ',');) {
-      rows.back().push_back(field);
-    }
-  }
-  return rows;
-}
-
 // Primes below 10^8: 5,761,455, so 5,761,454 gaps; 440,312 twin prime pairs.
+// The exports of a real run hold the numbers of its merged file; the run's
+// other texts are the same with them or without.
 TEST(Exports, examplesHoldThePublishedCountsAndTheNumbersOfTheMergedFile) {
   const ScratchDir dir;
   dir.copyExamples();
@@ -315,46 +281,21 @@ TEST(Exports, examplesHoldThePublishedCountsAndTheNumbersOfTheMergedFile) {
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, plain.out);
   EXPECT_EQ(readFile(dir.path() / "fileout.txt"), merged);
-
-  const auto rows = csvRows(readFile(dir.path() / "g.csv"));
-  ASSERT_EQ(rows.front(),
-            (std::vector<std::string>{"gap", "count", "share", "cumulative", "cumulative_share",
-                                      "class", "expected", "ratio"}));
-  std::vector<std::string> lists(4);
-  for (std::size_t row = 1; row < rows.size(); ++row) {
-    ASSERT_GE(rows[row].size(), 7U);
-    for (std::size_t column = 1; column <= 4; ++column) {
-      lists[column - 1] += "[" + rows[row][0] + ", " + rows[row][column] + "], ";
-    }
-    EXPECT_EQ(std::stoi(rows[row][5]), std::stoi(rows[row][0]) % 3);
+  std::istringstream csv(readFile(dir.path() / "g.csv"));
+  std::string counts;
+  std::string row;
+  std::getline(csv, row);
+  while (std::getline(csv, row)) {
+    const auto comma = row.find(',');
+    counts += "[" + row.substr(0, comma) + ", " +
+              row.substr(comma + 1, row.find(',', comma + 1) - comma - 1) + "], ";
   }
-  EXPECT_EQ(rows[2][0] + "," + rows[2][1], "2,440312");
-  EXPECT_EQ(rows.back()[3], "5761454");
-  EXPECT_EQ(lists[0], lineAfter(merged, "\r\nGaps [gap, qty]\r\n\r\n"));
-  EXPECT_EQ(lists[1], lineAfter(merged, "\r\nNormalized gaps [gap, %]\r\n\r\n"));
-  EXPECT_EQ(lists[2], lineAfter(merged, "\r\nCumulative gaps\r\n\r\n"));
-  EXPECT_EQ(lists[3], lineAfter(merged, "\r\nNormalized cumulative gaps\r\n\r\n"));
-
+  EXPECT_EQ(counts, lineAfter(merged, "\r\nGaps [gap, qty]\r\n\r\n"));
   const Json json = Json::parse(readFile(dir.path() / "g.json"));
   EXPECT_EQ(json["gaps"], 5761454);
-  EXPECT_EQ(json["reports"], 10);
-  EXPECT_EQ(json["order"], "path");
-  EXPECT_EQ(json["range"], Json::parse(R"({"from": 1, "to": 100000000})"));
-  EXPECT_EQ(json["directory"], dir.asWorkingDirectory());
+  EXPECT_EQ(json["histogram"][1], Json::parse("[2, 440312]"));
   EXPECT_EQ(json["merged_file"],
             Json({{"path", dir.asWorkingDirectory() + "fileout.txt"}, {"complete", true}}));
-  EXPECT_EQ(json["residues"][0].get<std::int64_t>() + json["residues"][1].get<std::int64_t>() +
-                json["residues"][2].get<std::int64_t>(),
-            5761454);
-  const auto& first = json["warnings"][0];  // as --batch prints it
-  EXPECT_NE(plain.out.find(first["subject"].get<std::string>() + " : " +
-                           first["messages"][0].get<std::string>() + "\n\n"),
-            std::string::npos);
-  std::string counts;
-  for (const auto& pair : json["histogram"]) {
-    counts += "[" + pair[0].dump() + ", " + pair[1].dump() + "], ";
-  }
-  EXPECT_EQ(counts, lists[0]);
 }
 
 // fileout.txt and the exports replace the files that stand there whole: a
