@@ -172,6 +172,7 @@ void addSeries(QChart& chart, QXYSeries* series, const ChartAxes& axes, bool inL
 void addClass(QChart& chart, const RunOutcome& outcome, int residue, const ChartAxes& axes) {
   for (const auto& run : joinedRuns(outcome, residue)) {
     std::vector<QPointF> points;
+    points.reserve(run.size());
     for (const std::int64_t gap : run) {
       points.push_back(chartPoint(outcome, gap));
     }
