@@ -123,7 +123,7 @@ std::string_view valueName(std::string_view option) {
 
 // The option parser's errors in this program's words.
 std::string parserError(const CLI::ParseError& error, const CLI::App& app) {
-  const std::string what = error.what();
+  std::string what = error.what();
   if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr && !app.remaining().empty()) {
     const std::string extra = app.remaining().front();
     return extra.starts_with("-") && extra != standardOutputName

@@ -1,6 +1,7 @@
 #include "app/progress_line.hpp"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -18,13 +19,14 @@ constexpr const char* eraseLine = "\r\x1b[K";
 
 // "m:ss", or "h:mm:ss" from an hour on.
 std::string clockText(double seconds) {
-  const auto whole = static_cast<long long>(seconds + 0.5);
+  const auto whole = std::llround(seconds);
   std::array<char, 32> text{};
   if (whole >= 3600) {
-    std::snprintf(text.data(), text.size(), "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
-                  whole % 60);
+    static_cast<void>(std::snprintf(text.data(), text.size(), "%lld:%02lld:%02lld", whole / 3600,
+                                    whole / 60 % 60, whole % 60));
   } else {
-    std::snprintf(text.data(), text.size(), "%lld:%02lld", whole / 60, whole % 60);
+    static_cast<void>(
+        std::snprintf(text.data(), text.size(), "%lld:%02lld", whole / 60, whole % 60));
   }
   return text.data();
 }
@@ -51,17 +53,19 @@ std::optional<double> secondsLeft(const RunProgress& progress, double seconds) {
 std::string progressText(const RunProgress& progress, double seconds) {
   const double perSecond = seconds > 0 ? 1.0 / seconds : 0.0;
   std::array<char, 160> text{};
-  std::snprintf(text.data(), text.size(),
-                "gapmerge: %zu of %zu reports merged, %.1f MB written, %.0f reports/s",
-                progress.reportsMerged, progress.reportsTotal,
-                static_cast<double>(progress.bytesWritten) / 1e6,
-                static_cast<double>(progress.reportsMerged) * perSecond);
+  static_cast<void>(
+      std::snprintf(text.data(), text.size(),
+                    "gapmerge: %zu of %zu reports merged, %.1f MB written, %.0f reports/s",
+                    progress.reportsMerged, progress.reportsTotal,
+                    static_cast<double>(progress.bytesWritten) / 1e6,
+                    static_cast<double>(progress.reportsMerged) * perSecond));
   std::string line = text.data();
   if (progress.verify.chosen > 0) {
-    std::snprintf(text.data(), text.size(), ", %llu of %llu verified, %.3g integers/s",
-                  static_cast<unsigned long long>(progress.verify.verified),
-                  static_cast<unsigned long long>(progress.verify.chosen),
-                  static_cast<double>(progress.verify.integersSieved) * perSecond);
+    static_cast<void>(
+        std::snprintf(text.data(), text.size(), ", %llu of %llu verified, %.3g integers/s",
+                      static_cast<unsigned long long>(progress.verify.verified),
+                      static_cast<unsigned long long>(progress.verify.chosen),
+                      static_cast<double>(progress.verify.integersSieved) * perSecond));
     line += text.data();
   }
   if (const auto left = secondsLeft(progress, seconds); left && !progress.done) {

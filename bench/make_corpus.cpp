@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: bench-corpus OUT_DIR REPORTS GAPS [FOLDERS]\n";
     return 2;
   }
-  CorpusShape shape{argv[1], std::atoll(argv[2]), std::atoll(argv[3]),
-                    argc == 5 ? std::atoll(argv[4]) : 1};
+  CorpusShape shape{argv[1], std::strtoll(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10),
+                    argc == 5 ? std::strtoll(argv[4], nullptr, 10) : 1};
   if (shape.reports < 0 || shape.gaps < 1 || shape.gaps > 1000 || shape.folders < 1) {
     std::cerr << "bench-corpus: REPORTS >= 0, 1 <= GAPS <= 1000, FOLDERS >= 1\n";
     return 2;

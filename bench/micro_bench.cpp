@@ -32,7 +32,7 @@ void formatFraction(benchmark::State& state) {
       sampleValues<double>([](std::int64_t n) { return static_cast<double>(n) / 98765432.0; });
   std::array<char, gapmerge::maxFixedLength> buffer{};
   std::size_t i = 0;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     benchmark::DoNotOptimize(gapmerge::writeFixed(buffer.data(), values[i++ & 1023U], 15));
   }
 }
@@ -42,7 +42,7 @@ void formatCount(benchmark::State& state) {
   const auto values = sampleValues<std::int64_t>([](std::int64_t n) { return n; });
   std::array<char, gapmerge::maxIntegerLength> buffer{};
   std::size_t i = 0;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     benchmark::DoNotOptimize(gapmerge::writeInteger(buffer.data(), values[i++ & 1023U]));
   }
 }
@@ -62,7 +62,7 @@ void formatReportSections(benchmark::State& state) {
   gapmerge::StatsBlock block;
   gapmerge::reportSeries(stats, block);
   std::string out;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     out.clear();
     gapmerge::appendReportSections(out, 1000000000, block);
     benchmark::DoNotOptimize(out.data());
@@ -85,7 +85,7 @@ void readGapTableReport(benchmark::State& state) {
   const std::string path = "/tmp/gapmerge-micro-bench Tramvelok 1 to 2.txt";
   std::ofstream(path) << "Gaps [gap, qty]\n" << gapTableLine(state.range(0)) << "\n";
   gapmerge::ReportReading reading;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     gapmerge::readReport(path, reading);
     benchmark::DoNotOptimize(reading.gapTableSum);
   }

@@ -99,6 +99,7 @@ bool listOnce(Scan& scan, const std::string& directory, std::vector<Entry>& entr
 }
 
 // Scans one directory, depth first, in listing order.
+// NOLINTNEXTLINE(misc-no-recursion): one call a folder level, no deeper than the longest path
 void scanOnce(Scan& scan, const std::string& directory) {
   std::vector<Entry> entries;
   if (!listOnce(scan, directory, entries)) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <numeric>
 
 namespace gapmerge {
 
@@ -103,7 +104,7 @@ LargePrimes largePrimes(int maxGap) {
       large.apart *= apart(p - 2);
     }
   }
-  const auto size = static_cast<std::size_t>(maxGap + 1);
+  const auto size = static_cast<std::size_t>(maxGap) + 1;
   large.positionFactor.assign(size, 1);
   large.distanceFactor.assign(size, 1);
   for (const int p : large.primes) {
@@ -219,7 +220,7 @@ PositionSums sumOverPositions(int g, const std::vector<int>& divisorsOfG, const 
     sums.survivors += chance;
     sums.sparedSurvivors += chance * positions.correction() * large.positionFactor[at] *
                             large.positionFactor[static_cast<std::size_t>(g - j)];
-    const double weight = (g - j - 2) / 2 * positions.pair();
+    const double weight = (g - j - 2) / 2.0 * positions.pair();
     sums.pairWeights += weight;
     sums.pairExcess += weight * (large.distanceFactor[at] - 1);
   }
@@ -245,7 +246,7 @@ double apartFactor(int g, const std::vector<int>& divisorsOfG, const LargePrimes
   for (const int p : divisorsOfG) {
     factor *= apart(p - 1) / apart(p - 2);
   }
-  const double evenPositions = g / 2 - 1;
+  const double evenPositions = g / 2.0 - 1;
   for (const int p : large.primes) {
     if (2 * p >= g) {
       break;  // no even multiple of p below g
@@ -297,10 +298,9 @@ double gapDensity(const GapTerms& terms, double logT) {
   const double u = 1 / logT;
   const double q = std::min(u / survivorShare, maxPrimeChance);
   const double spared = 1 - q;
-  double between = 0;
-  for (auto share = terms.between.shares.rbegin(); share != terms.between.shares.rend(); ++share) {
-    between = between * spared + *share;
-  }
+  const double between =
+      std::accumulate(terms.between.shares.rbegin(), terms.between.shares.rend(), 0.0,
+                      [spared](double sum, double share) { return sum * spared + share; });
   const double r = q / spared;
   const double exponent =
       terms.between.fewest * std::log(spared) - r * terms.firstOrder + r * r * terms.secondOrder;

@@ -1,6 +1,7 @@
 #include "merge/ordering.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include <cstddef>
 #include <cstdint>
@@ -42,7 +43,9 @@ class KeyUnits {
   static constexpr std::uint32_t endOfKey = 0;
 
  private:
-  std::uint32_t byteAt(std::size_t k) const { return static_cast<unsigned char>(at_[k]); }
+  [[nodiscard]] std::uint32_t byteAt(std::size_t k) const {
+    return static_cast<unsigned char>(at_[k]);
+  }
 
   // A UTF-8 sequence of two to four bytes as one unit or a surrogate pair;
   // a byte that starts no valid sequence as U+DC00 + byte.
@@ -65,7 +68,7 @@ class KeyUnits {
       valid = (byteAt(k) & 0xC0U) == 0x80U;  // the NUL at the end stops it too
       code = (code << 6U) | (byteAt(k) & 0x3FU);
     }
-    constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    constexpr std::array<std::uint32_t, 5> smallest = {0, 0, 0x80, 0x800, 0x10000};
     valid =
         valid && code >= smallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
     if (!valid) {

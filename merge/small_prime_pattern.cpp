@@ -13,14 +13,14 @@ namespace {
 // The survivors of two periods in ascending order: every pair up to a period
 // apart is read without wrapping around.
 std::vector<int> survivorsOfTwoPeriods() {
-  std::vector<bool> struck(2 * smallPrimorial);
+  std::vector<bool> struck(2 * std::size_t{smallPrimorial});
   for (const int p : {2, 3, 5, 7, 11}) {
     for (std::size_t n = 0; n < struck.size(); n += static_cast<std::size_t>(p)) {
       struck[n] = true;
     }
   }
   std::vector<int> survivors;
-  survivors.reserve(2 * survivorsPerPeriod);
+  survivors.reserve(2 * std::size_t{survivorsPerPeriod});
   for (std::size_t n = 0; n < struck.size(); ++n) {
     if (!struck[n]) {
       survivors.push_back(static_cast<int>(n));
@@ -85,9 +85,10 @@ void combine(SparedChances& table, int p, const PrimeChances& chances) {
   SparedChances wider{modulus, {}, {}};
   for (int g = 0; g < modulus; ++g) {
     for (int j = 0; j < modulus; ++j) {
-      const auto old =
-          static_cast<std::size_t>(g % table.modulus * table.modulus + j % table.modulus);
-      const auto added = static_cast<std::size_t>(g % p * p + j % p);
+      const int oldAt = g % table.modulus * table.modulus + j % table.modulus;
+      const int addedAt = g % p * p + j % p;
+      const auto old = static_cast<std::size_t>(oldAt);
+      const auto added = static_cast<std::size_t>(addedAt);
       wider.single.push_back(table.single[old] * chances.single[added]);
       wider.pair.push_back(table.pair[old] * chances.pair[added]);
     }
@@ -98,7 +99,7 @@ void combine(SparedChances& table, int p, const PrimeChances& chances) {
 }  // namespace
 
 std::vector<SurvivorsBetween> countSurvivorsBetween(int maxGap) {
-  const auto size = static_cast<std::size_t>(maxGap + 1);
+  const auto size = static_cast<std::size_t>(maxGap) + 1;
   // counts[offset[g] + k]: the pairs g apart with k survivors between.
   std::vector<std::size_t> offset(size);
   for (int g = 0; g <= maxGap; ++g) {

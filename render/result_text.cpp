@@ -61,7 +61,7 @@ std::string gapPointText(const RunOutcome& outcome, std::int64_t gap) {
   const std::int64_t total = outcome.finalBlock.divisor;
   const double share = total == 0 ? 0.0 : static_cast<double>(count) / static_cast<double>(total);
   std::array<char, 32> percent{};
-  std::snprintf(percent.data(), percent.size(), "%.4f", share * 100);
+  static_cast<void>(std::snprintf(percent.data(), percent.size(), "%.4f", share * 100));
   return "gap " + std::to_string(gap) + ": " + gapsText(count) + ", share " + percent.data() + " %";
 }
 

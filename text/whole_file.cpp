@@ -27,6 +27,7 @@ struct Slot {
   std::array<char, longestPath> path{};
 };
 
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): read by the signal handler
 std::array<Slot, temporaryFileSlots> slots;
 
 void removeAndEnd(int signal) {

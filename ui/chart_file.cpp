@@ -22,6 +22,7 @@ constexpr int svgDotsPerInch = 96;
 // Of 100: lines and text without visible artefacts.
 constexpr int jpegQuality = 90;
 
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): the handler has no context
 QtMessageHandler previousMessageHandler = nullptr;
 
 // Qt warns when XDG_RUNTIME_DIR is not set, as in cron jobs and over plain

@@ -8,6 +8,7 @@
 
 #include <QLibraryInfo>
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -38,7 +39,7 @@ bool x11Answers() {
 // The compositor's socket: WAYLAND_DISPLAY is a path, or a name under
 // XDG_RUNTIME_DIR.
 std::string waylandSocketPath() {
-  const std::string display = environmentValue("WAYLAND_DISPLAY");
+  std::string display = environmentValue("WAYLAND_DISPLAY");
   if (display.empty() || display.front() == '/') {
     return display;
   }
@@ -58,7 +59,7 @@ bool waylandAnswers() {
   if (socketHandle < 0) {
     return false;
   }
-  sockaddr* generic = static_cast<sockaddr*>(static_cast<void*>(&address));
+  auto* generic = static_cast<sockaddr*>(static_cast<void*>(&address));
   const bool connected = ::connect(socketHandle, generic, sizeof(address)) == 0;
   ::close(socketHandle);
   return connected;
@@ -142,12 +143,9 @@ bool displayAvailable() {
   if (platforms.empty()) {
     platforms = "wayland;xcb";
   }
-  for (const auto entry : splitList(platforms, ';')) {
-    if (platformAnswers(entry.substr(0, entry.find(':')))) {
-      return true;
-    }
-  }
-  return false;
+  return std::ranges::any_of(splitList(platforms, ';'), [](std::string_view entry) {
+    return platformAnswers(entry.substr(0, entry.find(':')));
+  });
 }
 
 DesktopSession::DesktopSession(char* programName) : arguments_{programName, nullptr} {}

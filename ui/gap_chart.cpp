@@ -198,6 +198,7 @@ void addClass(QChart& chart, const RunOutcome& outcome, int residue, const Chart
   }
   for (const auto& run : joinedRuns(outcome, residue)) {
     std::vector<QPointF> points;
+    points.reserve(run.size());
     for (const std::int64_t gap : run) {
       points.push_back(chartPoint(outcome, gap));
     }
