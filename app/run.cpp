@@ -89,18 +89,19 @@ void skipReport(RunState& run, std::size_t index) {
 
 void processReport(RunState& run, std::size_t index) {
   ReportReading& reading = run.reader->take(index);
+  const bool opened = reading.opened;
   run.outcome.lastReportName = filePart(run.reports.pathView(index));
   applyReading(reading, run.record, run.stats);
   widenRange(run);
-  if (reading.opened) {
+  if (opened) {
     mergeReport(run, index);
   } else {
     skipReport(run, index);
   }
   writeReportSections(run.merged, run.record.fileNmax, run.stats);
-  keepLastPrime(run.stats, reading.opened ? run.record.lastPrime : 0);
+  keepLastPrime(run.stats, opened ? run.record.lastPrime : 0);
   if (run.verification && run.verification->isChosen(index)) {
-    run.verification->submit(index, readNameRange(run.outcome.lastReportName), reading.opened,
+    run.verification->submit(index, readNameRange(run.outcome.lastReportName), opened,
                              std::move(reading));
   }
 }

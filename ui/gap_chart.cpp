@@ -222,10 +222,11 @@ std::unique_ptr<QChart> makeRatioChart(const RunOutcome& outcome) {
   auto chart = std::make_unique<QChart>();
   chart->legend()->hide();
   chart->setTitle(QStringLiteral("Observed / expected count"));
-  const ChartAxes axes{makeGapAxis(highestPoint(outcome).x()), makeRatioAxis()};
+  QValueAxis* gapAxis = makeGapAxis(highestPoint(outcome).x());
+  const ChartAxes axes{gapAxis, makeRatioAxis()};
   chart->addAxis(axes.gap, Qt::AlignBottom);
   chart->addAxis(axes.count, Qt::AlignLeft);
-  const double right = static_cast<QValueAxis*>(axes.gap)->max();
+  const double right = gapAxis->max();
   addSeries(*chart, makeLine({{0, 1}, {right, 1}}, Qt::gray, Qt::DotLine), axes, false);
   for (int residue = 0; residue < residueClasses; ++residue) {
     auto* series = new QScatterSeries;
