@@ -89,7 +89,7 @@ void readGapTableReport(benchmark::State& state) {
     gapmerge::readReport(path, reading);
     benchmark::DoNotOptimize(reading.gapTableSum);
   }
-  std::remove(path.c_str());
+  static_cast<void>(std::remove(path.c_str()));
 }
 BENCHMARK(readGapTableReport)->Arg(200);
 
