@@ -163,12 +163,6 @@ int main(int argc, char** argv) {
     case gapmerge::Command::coverage:
       break;
   }
-  const auto drawChart = gapmerge::makeChartDrawer(line.plotFile, line.plotSize);
-  if (!line.plotFile.empty() && !drawChart) {
-    std::cerr << "gapmerge: this build has no window and cannot draw --plot; "
-                 "'gapmerge --batch' merges and exports --csv and --json without one\n";
-    return exitFailed;
-  }
   const auto front =
       line.command == gapmerge::Command::window ? gapmerge::makeWindowFront(argv[0]) : nullptr;
   if (line.chooseFolder) {
@@ -195,6 +189,12 @@ int main(int argc, char** argv) {
   if (const std::string refused = gapmerge::checkExportTargets(line, options.directory, found);
       !refused.empty()) {
     return usageError(refused);
+  }
+  const auto drawChart = gapmerge::makeChartDrawer(line.plotFile, line.plotSize);
+  if (!line.plotFile.empty() && !drawChart) {
+    std::cerr << "gapmerge: this build has no window and cannot draw --plot; "
+                 "'gapmerge --batch' merges and exports --csv and --json without one\n";
+    return exitFailed;
   }
   const auto publish = gapmerge::makePublish(line, GAPMERGE_VERSION, drawChart, std::cerr);
   if (line.command == gapmerge::Command::batch) {

@@ -171,7 +171,8 @@ void forgetTemporaryFile(int slot) {
 
 void removeTemporaryFilesOnSignals() {
   struct sigaction action {};
-  action.sa_handler = removeAndEnd;  // NOLINT(cppcoreguidelines-pro-type-union-access)
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-union-access): sigaction's own union
+  action.sa_handler = removeAndEnd;
   sigemptyset(&action.sa_mask);
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
     ::sigaction(signal, &action, nullptr);
