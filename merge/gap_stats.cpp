@@ -1,6 +1,8 @@
 #include "merge/gap_stats.hpp"
 
+#include <algorithm>
 #include <cstddef>
+#include <ranges>
 
 #include "text/wrap.hpp"
 
@@ -12,17 +14,25 @@ bool inHistogram(std::int64_t gap) {
   return gap >= 0 && gap <= maxHistogramGap;
 }
 
-std::int64_t& counterOf(GapStats& stats, std::int64_t gap) {
-  return stats.histogram[static_cast<std::size_t>(gap)];
+// Adds to the counter of a gap size in the histogram, noting the size.
+void addToCounter(GapStats& stats, std::int64_t gap, std::int64_t quantity) {
+  const auto at = static_cast<std::size_t>(gap);
+  if (!stats.changed[at]) {
+    stats.changed[at] = true;
+    stats.changedGaps.insert(
+        std::upper_bound(stats.changedGaps.begin(), stats.changedGaps.end(), at), at);
+  }
+  stats.histogram[at] = addWrap(stats.histogram[at], quantity);
 }
 
-// Lists the non-zero counters and sums the residue classes; returns the sum
-// of all counters.
-std::int64_t collectCounts(const Histogram& histogram, StatsBlock& block) {
+// Lists the non-zero counters among the gap sizes given (ascending) and sums
+// the residue classes; returns the sum of all counters.
+template <typename Gaps>
+std::int64_t collectCounts(const Histogram& histogram, const Gaps& gaps, StatsBlock& block) {
   block.counts.clear();
   block.classTotals = {};
   std::int64_t total = 0;
-  for (std::size_t gap = 0; gap < histogram.size(); ++gap) {
+  for (const std::size_t gap : gaps) {
     const std::int64_t count = histogram[gap];
     if (count == 0) {
       continue;
@@ -40,7 +50,7 @@ std::int64_t collectCounts(const Histogram& histogram, StatsBlock& block) {
 void addGapTable(GapStats& stats, const std::vector<GapCount>& gapSums, std::int64_t tableSum) {
   for (const auto& [gap, sum] : gapSums) {
     if (inHistogram(gap)) {
-      counterOf(stats, gap) = addWrap(counterOf(stats, gap), sum);
+      addToCounter(stats, gap, sum);
     }
   }
   stats.runningGapTotal = addWrap(stats.runningGapTotal, tableSum);
@@ -52,7 +62,7 @@ std::optional<std::int64_t> addMidGap(GapStats& stats, std::int64_t firstPrime) 
   }
   const std::int64_t gap = subtractWrap(firstPrime, stats.previousLastPrime);
   if (inHistogram(gap)) {
-    counterOf(stats, gap) = addWrap(counterOf(stats, gap), 1);
+    addToCounter(stats, gap, 1);
   }
   stats.runningGapTotal = addWrap(stats.runningGapTotal, 1);
   return gap;
@@ -67,12 +77,13 @@ std::int64_t runningTotal(const GapStats& stats) {
 }
 
 void reportSeries(const GapStats& stats, StatsBlock& block) {
-  collectCounts(stats.histogram, block);
+  collectCounts(stats.histogram, stats.changedGaps, block);
   block.divisor = stats.runningGapTotal;
 }
 
 void finalSeries(const Histogram& histogram, StatsBlock& block) {
-  block.divisor = collectCounts(histogram, block);
+  block.divisor =
+      collectCounts(histogram, std::views::iota(std::size_t{0}, histogram.size()), block);
 }
 
 }  // namespace gapmerge

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -18,6 +19,10 @@ struct GapStats {
   Histogram histogram{};
   std::int64_t runningGapTotal = 0;
   std::int64_t previousLastPrime = 0;  // 0: no mid gap can be formed
+  // The gap sizes whose counters were ever changed, ascending: the block
+  // after a report visits these alone, not the whole histogram.
+  std::vector<std::size_t> changedGaps;
+  std::array<bool, maxHistogramGap + 1> changed{};
 };
 
 // One listed gap: a gap size whose counter is not zero, with that counter.

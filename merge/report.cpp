@@ -1,5 +1,7 @@
 #include "merge/report.hpp"
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <utility>
 
@@ -85,6 +87,42 @@ std::string_view withoutCutItem(std::string_view table) {
   return table.substr(0, last);
 }
 
+// The items of one report summed by gap size as they are split off, so that
+// a table of any length costs no more than the histogram; only the sizes met
+// are visited again. One for each thread that reads, with its line buffer.
+struct TableSums {
+  Histogram sums{};
+  std::array<bool, maxHistogramGap + 1> met{};
+  std::vector<std::size_t> gaps;  // the sizes met, in the order met
+  std::string line;
+
+  void add(std::size_t gap, std::int64_t quantity) {
+    if (!met[gap]) {
+      met[gap] = true;
+      gaps.push_back(gap);
+    }
+    sums[gap] = addWrap(sums[gap], quantity);
+  }
+
+  // The sums that are not zero, ascending, into counts; empties itself. A
+  // table lists its gaps ascending, so the sizes met are mostly in order.
+  void takeInto(std::vector<GapCount>& counts) {
+    if (!std::is_sorted(gaps.begin(), gaps.end())) {
+      std::sort(gaps.begin(), gaps.end());
+    }
+    for (const std::size_t gap : gaps) {
+      if (sums[gap] != 0) {
+        counts.push_back({static_cast<std::int64_t>(gap), sums[gap]});
+      }
+      sums[gap] = 0;
+      met[gap] = false;
+    }
+    gaps.clear();
+  }
+};
+
+thread_local TableSums tableSums;
+
 }  // namespace
 
 void parseReportName(std::string_view reportName, ReportRecord& record) {
@@ -119,20 +157,17 @@ void readReport(const std::string& path, ReportReading& reading, bool keepItems)
     return;
   }
   reading.opened = true;
-  // The items are summed by gap size as they are split off, so that a table
-  // of any length costs no more than the histogram.
-  Histogram sums{};
+  TableSums& sums = tableSums;
   const auto take = [&reading, &sums, keepItems](const TableEntry& entry) {
     reading.gapTableSum = addWrap(reading.gapTableSum, entry.quantity);
     if (entry.gap >= 0 && entry.gap <= maxHistogramGap) {
-      auto& sum = sums[static_cast<std::size_t>(entry.gap)];
-      sum = addWrap(sum, entry.quantity);
+      sums.add(static_cast<std::size_t>(entry.gap), entry.quantity);
     }
     if (keepItems) {
       reading.items.push_back(entry);
     }
   };
-  std::string line;
+  std::string& line = sums.line;
   while (!atEnd(file)) {
     readLine(file, line);
     readKeyLine(line, reading);
@@ -141,11 +176,7 @@ void readReport(const std::string& path, ReportReading& reading, bool keepItems)
       forEachTableItem(whole ? line : withoutCutItem(line), take);
     }
   }
-  for (std::size_t gap = 0; gap < sums.size(); ++gap) {
-    if (sums[gap] != 0) {
-      reading.gapSums.push_back({static_cast<std::int64_t>(gap), sums[gap]});
-    }
-  }
+  sums.takeInto(reading.gapSums);
 }
 
 void applyReading(const ReportReading& reading, ReportRecord& record, GapStats& stats) {

@@ -14,18 +14,18 @@ namespace gapmerge {
 
 namespace {
 
-// Opens path without blocking (a FIFO never waits for a peer), keeps it only
-// when it is a regular file on which the lock (LOCK_SH or LOCK_EX) can be
-// taken at once, and returns the descriptor in blocking mode; -1 otherwise.
+// Opens path without blocking (a FIFO never waits for a peer) and keeps it
+// only when it is a regular file on which the lock (LOCK_SH or LOCK_EX) can be
+// taken at once; -1 otherwise. Reading a regular file never blocks anyway, so
+// the descriptor keeps O_NONBLOCK.
 int openLocked(const std::string& path, int flags, int lock) {
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   if (fd < 0) {
     return -1;
   }
   struct stat info {};
-  const bool usable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                      ::flock(fd, lock | LOCK_NB) == 0 &&
-                      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+  const bool usable =
+      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, lock | LOCK_NB) == 0;
   if (!usable) {
     ::close(fd);
     return -1;
