@@ -1,6 +1,5 @@
 #include "merge/report.hpp"
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <utility>
@@ -104,12 +103,8 @@ struct TableSums {
     sums[gap] = addWrap(sums[gap], quantity);
   }
 
-  // The sums that are not zero, ascending, into counts; empties itself. A
-  // table lists its gaps ascending, so the sizes met are mostly in order.
+  // The sums that are not zero, in the order met, into counts; empties itself.
   void takeInto(std::vector<GapCount>& counts) {
-    if (!std::is_sorted(gaps.begin(), gaps.end())) {
-      std::sort(gaps.begin(), gaps.end());
-    }
     for (const std::size_t gap : gaps) {
       if (sums[gap] != 0) {
         counts.push_back({static_cast<std::int64_t>(gap), sums[gap]});

@@ -66,7 +66,8 @@ struct ReportReading {
   bool excellent = false;
   std::int64_t gapTableSum = 0;
   // The quantities of the items whose gap lies in the histogram, summed by gap
-  // size in ascending order; what the histogram takes from this report.
+  // size, in the order the sizes first occur; what the histogram takes from
+  // this report.
   std::vector<GapCount> gapSums;
   // Every item in order, kept only when asked for (to verify the report).
   std::vector<TableEntry> items;
