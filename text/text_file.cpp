@@ -164,9 +164,9 @@ void writeText(TextFile& file, std::string_view bytes) {
   }
 }
 
-bool closeTextFile(TextFile& file) {
+void closeTextFile(TextFile& file) {
   if (file.fd < 0) {
-    return false;
+    return;
   }
   if (file.writing) {
     flushBuffer(file);
@@ -177,7 +177,6 @@ bool closeTextFile(TextFile& file) {
     file.error = errno;
   }
   file.begin = file.end = 0;
-  return !file.failed;
 }
 
 }  // namespace gapmerge

@@ -58,8 +58,8 @@ bool readLine(TextFile& file, std::string& line);
 // Writes bytes as they stand.
 void writeText(TextFile& file, std::string_view bytes);
 
-// Writes out the buffer and closes. True when the file was open and every
-// byte written to it reached the file.
-bool closeTextFile(TextFile& file);
+// Writes out the buffer and closes; a write or the close that failed is kept
+// in the file's error.
+void closeTextFile(TextFile& file);
 
 }  // namespace gapmerge
