@@ -6,7 +6,6 @@ add_custom_target(gapmerge_fuzzers)
 foreach(fuzzer
     parse_integer_fuzz
     field_at_fuzz
-    report_parser_fuzz
     merge_run_fuzz)
   add_executable(${fuzzer} ${CMAKE_CURRENT_LIST_DIR}/${fuzzer}.cpp)
   target_link_libraries(${fuzzer} PRIVATE gapmerge_app gapmerge_render gapmerge_warnings)

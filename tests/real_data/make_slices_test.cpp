@@ -46,21 +46,12 @@ TEST(MakeSlices, writesTheWholeReportOfOneSlice) {
   const std::string command = "--from 1 --to 30 --slices 1 --threads 1 --out DIR";
   ASSERT_EQ(runMakeSlices(argumentsOf(command, dir.path())).exitStatus, 0);
   EXPECT_EQ(readFile(dir.path() / "Tramvelok 1 to 30 20261206120000.txt"),
-            "maxStoredPrimes = 50.000.000\r\n"
-            "ThreadedFlag = 1\r\n"
-            "Algorithm = Segmented\r\n"
-            "PageSizeLimit = 32.768\r\n"
-            "nSlicesMaxLimit = 1.000\r\n"
-            "maxConcurrentThreads = 8\r\n"
-            "nmin = 1\r\n"
-            "nmax = 30\r\n"
-            "Tramvelok - found 10 primes\r\n"
-            "Tramvelok - 10 primes in 0.000s\r\n"
-            "Tramvelok - Total gaps : 9\r\n"
-            "First prime in range : 2\r\n"
-            "Last prime in range : 29\r\n"
-            "Gaps [gap, qty]\r\n"
-            "[1, 1], [2, 4], [4, 3], [6, 1], \r\n");
+            "maxStoredPrimes = 50.000.000\r\nThreadedFlag = 1\r\nAlgorithm = Segmented\r\n"
+            "PageSizeLimit = 32.768\r\nnSlicesMaxLimit = 1.000\r\nmaxConcurrentThreads = 8\r\n"
+            "nmin = 1\r\nnmax = 30\r\nTramvelok - found 10 primes\r\n"
+            "Tramvelok - 10 primes in 0.000s\r\nTramvelok - Total gaps : 9\r\n"
+            "First prime in range : 2\r\nLast prime in range : 29\r\n"
+            "Gaps [gap, qty]\r\n[1, 1], [2, 4], [4, 3], [6, 1], \r\n");
   // Slices of a size, the last one shorter, with another stamp.
   const auto sized = runMakeSlices(argumentsOf(
       "--from=100 --to 1e3 --size 300 --stamp 19991231235959 --out DIR", dir.path() / "sized"));

@@ -52,46 +52,12 @@ TEST(MergedFileText, sectionsAndClosingOfTheWorkedExampleAndOfNoReport) {
   // Without a report every list is empty, every count 0, and the range keeps
   // its starting values.
   EXPECT_EQ(closingSections(int64Max, 0, 0, StatsBlock{}),
-            crlfLines({"9.223.372.036.854.775.808 - 0",
-                       "",
-                       "nGaps = 0",
-                       "",
-                       "",
-                       "Gaps [gap, qty]",
-                       "",
-                       "",
-                       "",
-                       "Normalized gaps [gap, %]",
-                       "",
-                       "",
-                       "",
-                       "0 Mod 3 []",
-                       "",
-                       "1 Mod 3 []",
-                       "",
-                       "2 Mod 3 []",
-                       "",
-                       "Cumulative gaps",
-                       "",
-                       "",
-                       "",
-                       "Normalized cumulative gaps",
-                       "",
-                       "",
-                       "",
-                       "",
-                       "",
-                       "0 : 0\t1 : 0\t2 : 0\tTotal : 0",
-                       "",
-                       "0 Mod 3 []",
-                       "",
-                       "1 Mod 3 []",
-                       "",
-                       "2 Mod 3 []",
-                       "",
-                       "",
-                       "",
-                       "nGaps : 0"}));
+            "9.223.372.036.854.775.808 - 0\r\n\r\nnGaps = 0\r\n\r\n\r\n"
+            "Gaps [gap, qty]\r\n\r\n\r\n\r\nNormalized gaps [gap, %]\r\n\r\n\r\n\r\n"
+            "0 Mod 3 []\r\n\r\n1 Mod 3 []\r\n\r\n2 Mod 3 []\r\n\r\n"
+            "Cumulative gaps\r\n\r\n\r\n\r\nNormalized cumulative gaps\r\n\r\n\r\n\r\n\r\n\r\n"
+            "0 : 0\t1 : 0\t2 : 0\tTotal : 0\r\n\r\n"
+            "0 Mod 3 []\r\n\r\n1 Mod 3 []\r\n\r\n2 Mod 3 []\r\n\r\n\r\n\r\nnGaps : 0\r\n");
 }
 
 struct CoverageCase {

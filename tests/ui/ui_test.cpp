@@ -354,14 +354,9 @@ TEST(Program, mergesInTheFolderOrChoosesItOnAVirtualDisplay) {
 // groups numbers, each point at the height of its count.
 TEST(GapChart, joinsOnlyNeighboursThatOccurAndLabelsCountsAsTheTitle) {
   RunOutcome outcome;
-  for (const auto& [gap, count] : {std::pair<std::size_t, int>{1, 1},
-                                   {2, 4},
-                                   {4, 3},
-                                   {6, 1},
-                                   {8, 1000},
-                                   {10, 2},
-                                   {16, 5},
-                                   {28, 1}}) {
+  const std::vector<std::pair<std::size_t, int>> occurring = {{1, 1},    {2, 4},  {4, 3},  {6, 1},
+                                                              {8, 1000}, {10, 2}, {16, 5}, {28, 1}};
+  for (const auto& [gap, count] : occurring) {
     outcome.histogram[gap] = count;
   }
   const auto chart = makeGapChart(outcome);
