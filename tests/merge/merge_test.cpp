@@ -189,11 +189,13 @@ TEST(ReportParser, gapTableItemsGoToTheHistogram) {
       "[8, 100], \nGaps [gap, qty]\n[2, 1.000], [12,5][[14, 9]\nGaps [gap, qty]\n"
       "[x, 4], [6, y], [, ]\nGaps [gap, qty]\nnmin = 3\nGaps [gap, qty]",
       record, stats);
-  std::vector<std::pair<std::size_t, std::int64_t>> entries;
-  for (std::size_t gap = 0; gap < stats.histogram.size(); ++gap) {
-    if (stats.histogram[gap] != 0) {
-      entries.emplace_back(gap, stats.histogram[gap]);
-    }
+  // The block after the report lists the gap sizes ascending, gap 0 (met
+  // last) first.
+  StatsBlock block;
+  reportSeries(stats, block);
+  std::vector<std::pair<std::int64_t, std::int64_t>> entries;
+  for (const auto& [gap, count] : block.counts) {
+    entries.emplace_back(gap, count);
   }
   EXPECT_EQ(entries, (decltype(entries){{0, 4}, {2, 11}, {4, 7}, {12, 5}}));
   EXPECT_EQ(stats.runningGapTotal, 27);

@@ -181,7 +181,7 @@ TEST(SliceJoin, anOverlapAndAHoleEachWarnOnceNamingTheReportAfterThem) {
 
 // While another run holds the folder, fileout.txt is neither replaced nor
 // written; the run says so in its first warning entry and fails.
-TEST(MergedFile, aFolderHeldByAnotherRunIsReportedAndFailsTheRun) {
+TEST(MergedFile, aFolderHeldByAnotherRunOrALinkAtItsPlaceFailsTheRun) {
   const ScratchDir dir;
   writeFirstAndLast(dir);
   const auto held = dir.write("fileout.txt", "kept");
@@ -201,6 +201,14 @@ TEST(MergedFile, aFolderHeldByAnotherRunIsReportedAndFailsTheRun) {
       << result.out;
   EXPECT_EQ(result.err,
             "gapmerge: cannot create " + folder + "fileout.txt: another run holds the folder\n");
+  // A link at fileout.txt is neither written through nor replaced.
+  std::filesystem::remove(held);
+  std::filesystem::create_symlink("Tramvelok 21 to 30 20261206120000.txt", held);
+  const auto linked = runGapmerge({"--batch"}, dir.path().string());
+  EXPECT_EQ(linked.exitStatus, 1);
+  EXPECT_EQ(linked.err,
+            "gapmerge: cannot create " + folder + "fileout.txt: it is a symbolic link\n");
+  EXPECT_EQ(readFile(held), report(23, 29, "[6, 1], "));
 }
 
 // 151 reports of 200 gap sizes fill several batches of sections; every
