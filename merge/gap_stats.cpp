@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <ranges>
 
 #include "text/wrap.hpp"
 
@@ -25,24 +24,22 @@ void addToCounter(GapStats& stats, std::int64_t gap, std::int64_t quantity) {
   stats.histogram[at] = addWrap(stats.histogram[at], quantity);
 }
 
-// Lists the non-zero counters among the gap sizes given (ascending) and sums
-// the residue classes; returns the sum of all counters.
-template <typename Gaps>
-std::int64_t collectCounts(const Histogram& histogram, const Gaps& gaps, StatsBlock& block) {
+// Starts a block with no counts listed.
+void clearCounts(StatsBlock& block) {
   block.counts.clear();
   block.classTotals = {};
-  std::int64_t total = 0;
-  for (const std::size_t gap : gaps) {
-    const std::int64_t count = histogram[gap];
-    if (count == 0) {
-      continue;
-    }
+}
+
+// Lists the counter of a gap size when it is not zero and adds it to its
+// residue class; returns the counter.
+std::int64_t collectCount(const Histogram& histogram, std::size_t gap, StatsBlock& block) {
+  const std::int64_t count = histogram[gap];
+  if (count != 0) {
     block.counts.push_back({static_cast<std::int64_t>(gap), count});
     auto& classTotal = block.classTotals[gap % 3];
     classTotal = addWrap(classTotal, count);
-    total = addWrap(total, count);
   }
-  return total;
+  return count;
 }
 
 }  // namespace
@@ -77,13 +74,20 @@ std::int64_t runningTotal(const GapStats& stats) {
 }
 
 void reportSeries(const GapStats& stats, StatsBlock& block) {
-  collectCounts(stats.histogram, stats.changedGaps, block);
+  clearCounts(block);
+  for (const std::size_t gap : stats.changedGaps) {
+    collectCount(stats.histogram, gap, block);
+  }
   block.divisor = stats.runningGapTotal;
 }
 
 void finalSeries(const Histogram& histogram, StatsBlock& block) {
-  block.divisor =
-      collectCounts(histogram, std::views::iota(std::size_t{0}, histogram.size()), block);
+  clearCounts(block);
+  std::int64_t total = 0;
+  for (std::size_t gap = 0; gap < histogram.size(); ++gap) {
+    total = addWrap(total, collectCount(histogram, gap, block));
+  }
+  block.divisor = total;
 }
 
 }  // namespace gapmerge

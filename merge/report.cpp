@@ -116,7 +116,11 @@ struct TableSums {
   }
 };
 
-thread_local TableSums tableSums;
+// The sums of the calling thread, kept from report to report.
+TableSums& threadTableSums() {
+  thread_local TableSums sums;
+  return sums;
+}
 
 }  // namespace
 
@@ -152,7 +156,7 @@ void readReport(const std::string& path, ReportReading& reading, bool keepItems)
     return;
   }
   reading.opened = true;
-  TableSums& sums = tableSums;
+  TableSums& sums = threadTableSums();
   const auto take = [&reading, &sums, keepItems](const TableEntry& entry) {
     reading.gapTableSum = addWrap(reading.gapTableSum, entry.quantity);
     if (entry.gap >= 0 && entry.gap <= maxHistogramGap) {
