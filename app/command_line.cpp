@@ -112,11 +112,11 @@ std::string checkFileName(const RawValues& raw, std::string_view name, const std
 // What a valued option takes, for the message when its value is missing.
 std::string_view valueName(std::string_view option) {
   static const std::map<std::string_view, std::string_view> names = {
-      {"--directory", "a directory DIR"},  {"--csv", "a FILE (or -)"},
-      {"--json", "a FILE (or -)"},         {"--plot", "a FILE.png or FILE.svg"},
-      {"--plot-size", "WIDTHxHEIGHT"},     {"--verify", "a number of reports or 'all'"},
-      {"--seed", "a whole number"},        {"--verify-limit", "a number of integers"},
-      {"--threads", "a number of threads"}};
+      {"--directory", "a directory DIR"}, {"--csv", "a FILE (or -)"},
+      {"--json", "a FILE (or -)"},        {"--plot", "a FILE.png or FILE.svg"},
+      {"--plot-size", "WIDTHxHEIGHT"},    {"--verify", "a number of reports or 'all'"},
+      {"--seed", "a whole number"},       {"--verify-limit", "a number of integers"},
+      {"--count-limit", "a number"},      {"--threads", "a number of threads"}};
   const auto found = names.find(option);
   return found == names.end() ? std::string_view("a value") : found->second;
 }
@@ -194,6 +194,13 @@ std::string checkValues(const RawValues& raw, CommandLine& line) {
       return "--verify-limit needs a number of integers above 0, not " + inQuotes(*value);
     }
     line.verifyLimit = *limit;
+  }
+  if (error.empty() && given("--count-limit", error)) {
+    const auto limit = parseWhole<std::uint64_t>(*value);
+    if (!limit) {
+      return "--count-limit needs a whole number (0: count no primes), not " + inQuotes(*value);
+    }
+    line.countLimit = *limit;
   }
   if (error.empty() && given("--plot-size", error)) {
     const auto size = parsePlotSize(*value);
@@ -285,12 +292,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* verifyOption = addValued("--verify", "--verify");
   addValued("--seed", "--seed");
   addValued("--verify-limit", "--verify-limit");
+  auto* countOption = addValued("--count-limit", "--count-limit");
   addValued("--threads", "--threads");
   auto* progressOption = app.add_flag("--progress", progress);
   auto* quietOption = app.add_flag("--quiet", quiet);
   auto* coverageOption = app.add_flag("--coverage", coverage);
 
-  coverageOption->excludes(csvOption, jsonOption, plotOption, verifyOption, chooseOption);
+  coverageOption->excludes(csvOption, jsonOption, plotOption, verifyOption, countOption,
+                           chooseOption);
   chooseOption->excludes(batchOption, directoryOption);
   progressOption->excludes(quietOption);
 
@@ -378,6 +387,10 @@ std::string helpText() {
          "  --verify-limit W     sieve no range wider than W integers (default\n"
          "                       1000000000000, minutes of sieving); a wider report is\n"
          "                       not verifiable\n"
+         "  --count-limit X      count the primes from the lowest to the highest bound\n"
+         "                       in the names with libprimecount, when that bound is\n"
+         "                       at most X (default 100000000000000; 0: never), and\n"
+         "                       hold them against the primes the merged gaps join\n"
          "  --threads N          read the reports, format fileout.txt, and sieve for\n"
          "                       --verify, on N threads each (default: one per core;\n"
          "                       at most 8 per core)\n"
@@ -396,8 +409,11 @@ std::string helpText() {
          "     window could be opened\n"
          "  2  a usage error\n"
          "  3  the result is incomplete or doubtful: no report was found, a report or a\n"
-         "     folder could not be read, slices do not join, or a report's gap table\n"
-         "     does not add up; or --coverage or --verify found a problem\n"
+         "     folder could not be read, slices do not join, a report does not add up\n"
+         "     (its gap table against nGaps or its primes, a key line missing, gap sizes\n"
+         "     outside 0 to 2000), a repeated slice differs from its first, or the\n"
+         "     merged gaps do not join as many primes as their range holds; or\n"
+         "     --coverage or --verify found a problem\n"
          "\n"
          "Environment:\n"
          "  QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY\n"
@@ -412,6 +428,9 @@ std::string helpText() {
          "                       previous one as it was\n"
          "  ~/.config/gapmerge/gapmerge.conf\n"
          "                       the folder chosen last in the folder dialog\n"
+         "  $XDG_CACHE_HOME/gapmerge/prime-counts (~/.cache/gapmerge/prime-counts)\n"
+         "                       the prime counts of earlier runs, so that a run\n"
+         "                       repeated as slices arrive counts nothing again\n"
          "\n"
          "Examples:\n"
          "  gapmerge --batch -C slices/\n"

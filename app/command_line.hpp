@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "outcome/run_outcome.hpp"
 #include "verify/verification.hpp"
 
 // The command line. Without arguments the program runs with its window.
@@ -36,6 +37,7 @@ struct CommandLine {
   std::optional<VerifyChoice> verify;
   std::uint64_t seed = defaultVerifySeed;          // --seed S
   std::uint64_t verifyLimit = defaultVerifyLimit;  // --verify-limit W
+  std::uint64_t countLimit = defaultCountLimit;    // --count-limit X
   bool followLinks = false;                        // -L, --follow
   unsigned threads = 1;                            // --threads N, else one per core
   ProgressMode progress = ProgressMode::automatic;

@@ -10,20 +10,30 @@
 #include <utility>
 #include <vector>
 
+#include "app/prime_counter.hpp"
 #include "merge/checks.hpp"
 #include "merge/gap_model.hpp"
 #include "merge/gap_stats.hpp"
 #include "merge/merged_file.hpp"
 #include "merge/ordering.hpp"
+#include "merge/primality.hpp"
 #include "merge/published_counts.hpp"
+#include "merge/repeats.hpp"
 #include "merge/report.hpp"
 #include "merge/report_reader.hpp"
 #include "render/merged_file_text.hpp"
 #include "text/strings.hpp"
+#include "text/wrap.hpp"
 
 namespace gapmerge {
 
 namespace {
+
+// The report whose last prime the next mid gap is measured from.
+struct ChainEnd {
+  std::size_t report = 0;
+  std::int64_t upperBound = 0;  // in its name
+};
 
 // Everything one run holds from start to exit. The outcome is filled as the
 // run goes.
@@ -32,13 +42,21 @@ struct RunState {
   ReportList reports;
   ReportRecord record;
   GapStats stats;
+  ChainEnd previous;
+  bool firstPrimeMerged = false;
+  RepeatFinder repeats;
   MergedFile merged;
   std::unique_ptr<Verification> verification;
+  std::unique_ptr<PrimeCounter> primeCounter;
   std::unique_ptr<ReportReader> reader;
 };
 
 std::size_t placeOf(std::size_t index) {
   return index + 1;
+}
+
+std::string nameOf(const RunState& run, std::size_t index) {
+  return std::string(filePart(run.reports.pathView(index)));
 }
 
 void warn(RunState& run, std::string subject, Warning warning, std::size_t place) {
@@ -57,27 +75,74 @@ void widenRange(RunState& run) {
 
 // No gap between consecutive primes below 2^64 comes near the histogram's
 // limit, so a mid gap below 1 or above it means a hole, an overlap or slices
-// out of order: the histogram lost the true joining gap.
-void warnIfSlicesDoNotJoin(RunState& run, std::size_t index, std::int64_t midGap) {
+// out of order: the histogram lost the true joining gap. A mid gap that fits
+// can still pass over primes where the names leave integers between the two
+// slices: any prime there breaks the join too.
+void checkJoin(RunState& run, std::size_t index, std::int64_t firstPrime, std::int64_t midGap) {
+  SlicesDoNotJoin join;
+  join.midGap = midGap;
   if (midGap >= 1 && midGap <= maxHistogramGap) {
-    return;
+    if (!leavesIntegersBetween(run.previous.upperBound, run.record.fileNmin)) {
+      return;
+    }
+    join.previousLastPrime = run.stats.previousLastPrime;
+    join.firstPrime = firstPrime;
+    join.primesLeftOut = primesStrictlyBetween(join.previousLastPrime, firstPrime);
+    if (join.primesLeftOut == 0) {
+      return;
+    }
   }
+  join.previousReport = nameOf(run, run.previous.report);
   ++run.outcome.shortfall.joinsBroken;
-  warnAboutReport(run, index, SlicesDoNotJoin{midGap});
+  warnAboutReport(run, index, std::move(join));
 }
 
-// Checks one report that could be opened, then counts its mid gap.
-void mergeReport(RunState& run, std::size_t index) {
-  if (auto failed = failedChecks(run.record); !failed.empty()) {
-    if (failed.back().check == Check::gapTable) {
-      ++run.outcome.shortfall.reportsNotAddingUp;
+// Checks a report that could be opened: one entry with every failed check.
+void checkReport(RunState& run, std::size_t index, const ReportReading& reading) {
+  const auto failed = failedChecks(run.record, reading);
+  if (failed.empty()) {
+    return;
+  }
+  const auto found = [&failed](auto what) {
+    return std::any_of(failed.begin(), failed.end(), what);
+  };
+  if (found([](const FailedCheck& f) { return meansNotAddingUp(f.check); })) {
+    ++run.outcome.shortfall.reportsNotAddingUp;
+  }
+  if (found([](const FailedCheck& f) { return f.check == Check::estimate; })) {
+    ++run.outcome.estimateWarnings;
+  }
+  run.outcome.warnings.push_back(
+      {run.outcome.lastReportName, {failed.begin(), failed.end()}, placeOf(index)});
+}
+
+// Counts the gap table of a report and the mid gap that joins it to the
+// chain of slices. An empty slice leaves the chain as it was; a report
+// without a first prime forms no mid gap, one without a last prime cuts the
+// chain, as a report that cannot be opened does.
+void mergeReport(RunState& run, std::size_t index, const ReportReading& reading) {
+  ++run.outcome.reportsMerged;
+  addGapTable(run.stats, reading.gapSums, reading.gapTableSum);
+  if (isEmptySlice(reading)) {
+    return;
+  }
+  if (reading.firstPrime) {
+    run.firstPrimeMerged = true;
+    if (const auto midGap = addMidGap(run.stats, *reading.firstPrime)) {
+      checkJoin(run, index, *reading.firstPrime, *midGap);
     }
-    run.outcome.warnings.push_back(
-        {run.outcome.lastReportName, {failed.begin(), failed.end()}, placeOf(index)});
   }
-  if (const auto midGap = addMidGap(run.stats, run.record.firstPrime)) {
-    warnIfSlicesDoNotJoin(run, index, *midGap);
+  keepLastPrime(run.stats, reading.lastPrime.value_or(0));
+  run.previous = {index, reading.fileNmax};
+}
+
+// A slice present twice is merged once: nothing of the repeat is merged and
+// the chain stays with the report before it.
+void passOverRepeat(RunState& run, std::size_t index, const Repeat& repeat) {
+  if (repeat.differs) {
+    ++run.outcome.shortfall.repeatsDiffering;
   }
+  warnAboutReport(run, index, ReportRepeats{nameOf(run, repeat.of), repeat.differs});
 }
 
 // A report that cannot be opened contributes nothing and cuts the chain of
@@ -85,22 +150,27 @@ void mergeReport(RunState& run, std::size_t index) {
 void skipReport(RunState& run, std::size_t index) {
   ++run.outcome.shortfall.reportsUnread;
   warnAboutReport(run, index, ReportUnopened{});
+  keepLastPrime(run.stats, 0);
 }
 
 void processReport(RunState& run, std::size_t index) {
   ReportReading& reading = run.reader->take(index);
-  const bool opened = reading.opened;
   run.outcome.lastReportName = filePart(run.reports.pathView(index));
-  applyReading(reading, run.record, run.stats);
+  applyReading(reading, run.record);
   widenRange(run);
-  if (opened) {
-    mergeReport(run, index);
-  } else {
+  if (!reading.opened) {
     skipReport(run, index);
+  } else {
+    checkReport(run, index, reading);
+    if (const auto repeat = run.repeats.repeatOf(index, reading)) {
+      passOverRepeat(run, index, *repeat);
+    } else {
+      mergeReport(run, index, reading);
+    }
   }
   writeReportSections(run.merged, run.record.fileNmax, run.stats);
-  keepLastPrime(run.stats, opened ? run.record.lastPrime : 0);
   if (run.verification && run.verification->isChosen(index)) {
+    const bool opened = reading.opened;
     run.verification->submit(index, readNameRange(run.outcome.lastReportName), opened,
                              std::move(reading));
   }
@@ -117,6 +187,7 @@ void startRun(RunState& run, const RunOptions& options, Discovery found) {
     orderReportsByRange(run.reports);
   }
   outcome.reports = run.reports.size();
+  run.primeCounter = std::make_unique<PrimeCounter>(run.reports, options.countLimit);
   if (options.verify) {
     run.verification = std::make_unique<Verification>(run.reports.size(), *options.verify);
   }
@@ -131,6 +202,15 @@ void startRun(RunState& run, const RunOptions& options, Discovery found) {
       run.reports, options.threads, [verification = run.verification.get()](std::size_t index) {
         return verification != nullptr && verification->isChosen(index);
       });
+  outcome.coverage = coverageOfReports(run.reports, outcome.directory);
+  run.repeats = RepeatFinder(outcome.coverage.duplicateReports);
+}
+
+// The primes the merged gaps join: one more than the gaps, once there is a
+// prime at all.
+std::int64_t primesJoined(const RunState& run) {
+  const StatsBlock& block = run.outcome.finalBlock;
+  return run.firstPrimeMerged || !block.counts.empty() ? addWrap(block.divisor, 1) : 0;
 }
 
 // Writes the closing sections and notes how fileout.txt ended.
@@ -150,11 +230,12 @@ void closeRun(RunState& run) {
                         .complete = run.merged.complete,
                         .previousExists = run.merged.previousExists,
                         .problem = run.merged.problem};
-  outcome.coverage = coverageOfReports(run.reports, outcome.directory);
   if (const auto range = nameRange(outcome)) {
     outcome.expected = expectedGapCounts(*range);
   }
   outcome.published = compareWithPublished(tiledRange(outcome.coverage), outcome.histogram);
+  outcome.primesMerged = primesJoined(run);
+  outcome.primeCount = run.primeCounter->check(outcome.primesMerged);
   if (outcome.shortfall.joinsBroken > 0 && outcome.order == ReportOrder::path) {
     outcome.shortfall.joinInRangeOrder = joinsInRangeOrder(run.reports);
   }
@@ -226,12 +307,15 @@ RunOutcome mergeReports(const RunOptions& options, Discovery found) {
 }
 
 std::optional<RunOutcome> runMerge(ResultView& view, const RunOptions& options, Discovery found,
-                                   const Publish& publish) {
+                                   const Publish& publish, const Tell& tell) {
   if (!view.open()) {
     return std::nullopt;
   }
   RunOutcome outcome = mergeReports(options, std::move(found));
   outcome.exportsWritten = !publish || publish(outcome);
+  if (tell) {
+    tell(outcome);
+  }
   if (outcome.mergedFile.complete) {
     view.askOpen(outcome.mergedFile.path, outcome.directory);
   }

@@ -28,6 +28,8 @@ struct RunOptions {
   std::string directory;    // the working directory, ending with "/"
   bool rangeOrder = false;  // order reports by the lower bound in their names first
   unsigned threads = 1;     // threads that format fileout.txt
+  // The primes of the names' range are counted up to this bound; 0: never.
+  std::uint64_t countLimit = defaultCountLimit;
   std::optional<VerifyOptions> verify;
   // Called after every report and once when the run is done.
   std::function<void(const RunProgress&)> progress;
@@ -40,10 +42,13 @@ RunOutcome mergeReports(const RunOptions& options, Discovery found);
 // the outcome; false when any of it could not be written.
 using Publish = std::function<bool(const RunOutcome&)>;
 
-// Opens the view, merges, publishes the outcome, then asks (only when
-// fileout.txt is complete), shows and waits; none when the view could not be
-// opened, and then nothing was touched.
+// Says what the run found beyond its view: the lines on standard error.
+using Tell = std::function<void(const RunOutcome&)>;
+
+// Opens the view, merges, publishes the outcome and tells it, then asks (only
+// when fileout.txt is complete), shows and waits; none when the view could not
+// be opened, and then nothing was touched.
 std::optional<RunOutcome> runMerge(ResultView& view, const RunOptions& options, Discovery found,
-                                   const Publish& publish = {});
+                                   const Publish& publish = {}, const Tell& tell = {});
 
 }  // namespace gapmerge

@@ -56,6 +56,7 @@ gapmerge::RunOptions runOptions(const gapmerge::CommandLine& line, std::string d
   gapmerge::RunOptions options{.directory = std::move(directory),
                                .rangeOrder = line.rangeOrder,
                                .threads = line.threads,
+                               .countLimit = line.countLimit,
                                .verify = std::nullopt,
                                .progress = {}};
   if (line.verify) {
@@ -104,10 +105,13 @@ std::optional<int> askForFolder(gapmerge::WindowFront* front, gapmerge::CommandL
   return exitFailed;
 }
 
-// What the run says after it, and its exit status.
-int finish(const gapmerge::RunOutcome& outcome) {
-  std::cerr << gapmerge::resultLines(outcome);
-  return gapmerge::exitStatusOf(outcome);
+// The lines about the result on standard error, as soon as it is known: the
+// summary of what was merged only without --quiet.
+gapmerge::Tell tellOnStandardError(const gapmerge::CommandLine& line) {
+  const bool withSummary = line.progress != gapmerge::ProgressMode::quiet;
+  return [withSummary](const gapmerge::RunOutcome& outcome) {
+    std::cerr << gapmerge::resultLines(outcome, withSummary) << std::flush;
+  };
 }
 
 int runInBatch(const gapmerge::CommandLine& line, gapmerge::RunOptions options,
@@ -118,8 +122,9 @@ int runInBatch(const gapmerge::CommandLine& line, gapmerge::RunOptions options,
     options.progress = [&progress](const gapmerge::RunProgress& now) { progress->show(now); };
   }
   gapmerge::ConsoleView console(!gapmerge::exportsUseStandardOutput(line));
-  const auto outcome = gapmerge::runMerge(console, options, std::move(found), publish);
-  const int status = finish(*outcome);
+  const auto outcome =
+      gapmerge::runMerge(console, options, std::move(found), publish, tellOnStandardError(line));
+  const int status = gapmerge::exitStatusOf(*outcome);
   if (console.failure()) {
     std::cerr << "gapmerge: cannot write standard output: " << *console.failure() << "\n";
     return exitFailed;
@@ -127,19 +132,21 @@ int runInBatch(const gapmerge::CommandLine& line, gapmerge::RunOptions options,
   return status;
 }
 
-int runInWindow(gapmerge::WindowFront* front, const gapmerge::RunOptions& options,
-                gapmerge::Discovery found, const gapmerge::Publish& publish) {
+int runInWindow(gapmerge::WindowFront* front, const gapmerge::CommandLine& line,
+                const gapmerge::RunOptions& options, gapmerge::Discovery found,
+                const gapmerge::Publish& publish) {
   if (front == nullptr) {
     std::cerr << noWindowInBuild;
     return exitFailed;
   }
   const auto window = front->makeWindowView();
-  const auto outcome = gapmerge::runMerge(*window, options, std::move(found), publish);
+  const auto outcome =
+      gapmerge::runMerge(*window, options, std::move(found), publish, tellOnStandardError(line));
   if (!outcome) {
     std::cerr << noDisplay;
     return exitFailed;
   }
-  return finish(*outcome);
+  return gapmerge::exitStatusOf(*outcome);
 }
 
 }  // namespace
@@ -200,5 +207,5 @@ int main(int argc, char** argv) {
   if (line.command == gapmerge::Command::batch) {
     return runInBatch(line, std::move(options), std::move(found), publish);
   }
-  return runInWindow(front.get(), options, std::move(found), publish);
+  return runInWindow(front.get(), line, options, std::move(found), publish);
 }

@@ -49,15 +49,17 @@ std::string gapTable(const SliceSummary& slice) {
   return table;
 }
 
-std::uint64_t gapCount(const SliceSummary& slice) {
-  return slice.primeCount == 0 ? 0 : slice.primeCount - 1;
+// A slice without primes has no gap and says -1, one less than its primes,
+// as every other slice does.
+std::string gapCount(const SliceSummary& slice) {
+  return slice.primeCount == 0 ? "-1" : groupThousands(slice.primeCount - 1);
 }
 
 void addCounts(std::string& text, const SliceSummary& slice, const std::string& elapsed) {
   const std::string count = groupThousands(slice.primeCount);
   addLine(text, "Tramvelok - found " + count + " primes");
   addLine(text, "Tramvelok - " + count + " primes in " + elapsed + "s");
-  addLine(text, "Tramvelok - Total gaps : " + groupThousands(gapCount(slice)));
+  addLine(text, "Tramvelok - Total gaps : " + gapCount(slice));
   if (isGraded(slice.range)) {
     addLine(text, "Prime count against the table of pi(x) ... good guess");
     addLine(text, "nPrimes / nGaps check ... excellent");

@@ -1,6 +1,7 @@
 #include "merge/checks.hpp"
 
 #include <cmath>
+#include <utility>
 
 #include "text/wrap.hpp"
 
@@ -15,7 +16,39 @@ bool passesPowerOfTenRoundTrip(std::int64_t n) {
   return std::pow(10.0, std::log10(value)) == value;
 }
 
+// The gaps of a report span its primes: their sizes times their quantities
+// sum to the last prime less the first. Only a report that gives both is held
+// to it.
+bool gapSpanMatches(const ReportReading& reading) {
+  return !reading.firstPrime || !reading.lastPrime ||
+         subtractWrap(*reading.lastPrime, *reading.firstPrime) == reading.gapSpan;
+}
+
+// The key lines the report does not have, in the order of the format. A
+// report that found no prime needs no prime lines and no table.
+void addMissingLines(const ReportReading& reading, std::vector<FailedCheck>& failed) {
+  const bool foundNone = reading.nPrimes == 0;  // its found line says 0
+  for (const auto& [present, line] :
+       {std::pair{reading.nmin.has_value(), KeyLine::nmin},
+        std::pair{reading.nmax.has_value(), KeyLine::nmax},
+        std::pair{reading.nPrimes.has_value(), KeyLine::found},
+        std::pair{reading.nPrimes2.has_value(), KeyLine::primesIn},
+        std::pair{reading.nGaps.has_value(), KeyLine::totalGaps},
+        std::pair{reading.firstPrime.has_value() || foundNone, KeyLine::firstPrime},
+        std::pair{reading.lastPrime.has_value() || foundNone, KeyLine::lastPrime},
+        std::pair{reading.gapTableLine || foundNone, KeyLine::gapTable}}) {
+    if (!present) {
+      failed.push_back({.check = Check::lineMissing, .line = line});
+    }
+  }
+}
+
 }  // namespace
+
+bool meansNotAddingUp(Check check) {
+  return check == Check::gapTable || check == Check::gapSpan || check == Check::lineMissing ||
+         check == Check::gapsOutside;
+}
 
 bool gapTableAddsUp(const ReportRecord& record) {
   return record.gapTableSum == record.nGaps || (record.gapTableSum == 0 && record.nGaps == -1);
@@ -45,7 +78,7 @@ double deviation(const ReportRecord& record) {
   return std::fabs(1.0 - q);
 }
 
-std::vector<FailedCheck> failedChecks(const ReportRecord& record) {
+std::vector<FailedCheck> failedChecks(const ReportRecord& record, const ReportReading& reading) {
   std::vector<FailedCheck> failed;
   const auto fail = [&failed](Check check, double value = 0.0) {
     failed.push_back({check, value});
@@ -68,6 +101,14 @@ std::vector<FailedCheck> failedChecks(const ReportRecord& record) {
   }
   if (!gapTableAddsUp(record)) {
     fail(Check::gapTable);
+  }
+  if (!gapSpanMatches(reading)) {
+    fail(Check::gapSpan);
+  }
+  addMissingLines(reading, failed);
+  if (reading.outsideItems > 0) {
+    failed.push_back(
+        {.check = Check::gapsOutside, .items = reading.outsideItems, .gaps = reading.outsideGaps});
   }
   return failed;
 }

@@ -8,7 +8,9 @@
 
 // The consistency checks of a report that was read, in the order they run.
 // Their findings are data; the messages that name them are made with the
-// other texts of the run.
+// other texts of the run. Besides the checks of the values against each
+// other, a report is held to what an intact report holds: its gaps span its
+// primes, it has every key line, and its gap sizes fit the histogram.
 namespace gapmerge {
 
 enum class Check {
@@ -18,14 +20,27 @@ enum class Check {
   gradeLines,         // a range from the start to a power of ten lacks a grade line
   estimate,           // the number of primes too far from the estimate
   gapTable,           // the gap table does not add up to nGaps: the report was cut short or damaged
+  gapSpan,            // the gaps times their quantities do not span the first to the last prime
+  lineMissing,        // a key line is not in the report
+  gapsOutside,        // table items whose gap size lies outside the histogram
 };
+
+// The key lines of a report, in the order the report format has them.
+enum class KeyLine { nmin, nmax, found, primesIn, totalGaps, firstPrime, lastPrime, gapTable };
 
 struct FailedCheck {
   Check check = Check::range;
-  double deviation = 0.0;  // of the estimate, for Check::estimate
+  double deviation = 0.0;        // of the estimate, for Check::estimate
+  KeyLine line = KeyLine::nmin;  // for Check::lineMissing
+  std::int64_t items = 0;        // for Check::gapsOutside: the items,
+  std::int64_t gaps = 0;         // and their quantities summed
 
   friend bool operator==(const FailedCheck&, const FailedCheck&) = default;
 };
+
+// True for the findings that make a report one that does not add up: what
+// the histogram took from it is not what its own lines say.
+bool meansNotAddingUp(Check check);
 
 constexpr double deviationLimit = 0.0036;
 
@@ -43,7 +58,9 @@ double deviation(const ReportRecord& record);
 // without primes lists no gap and says -1 gaps.
 bool gapTableAddsUp(const ReportRecord& record);
 
-// The checks that fail, in check order; none when every check passes.
-std::vector<FailedCheck> failedChecks(const ReportRecord& record);
+// The checks that fail, in check order; none when every check passes. The
+// record holds the values in force after the report (those it lacks kept
+// from the reports before), the reading what the report itself says.
+std::vector<FailedCheck> failedChecks(const ReportRecord& record, const ReportReading& reading);
 
 }  // namespace gapmerge

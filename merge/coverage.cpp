@@ -18,16 +18,9 @@ struct NamedRange {
   std::size_t index = 0;
 };
 
-// Two ranges, the second starting at or after the first, leave no integer
-// between them. The difference is taken in unsigned arithmetic, where it is
-// exact for any two 64-bit bounds with from above to.
-bool touches(std::int64_t to, std::int64_t from) {
-  return from <= to || static_cast<std::uint64_t>(from) - static_cast<std::uint64_t>(to) == 1;
-}
-
 // Extends the last interval of list with range when they touch, else appends it.
 void joinOrAppend(std::vector<BoundRange>& list, const BoundRange& range) {
-  if (!list.empty() && touches(list.back().to, range.from)) {
+  if (!list.empty() && !leavesIntegersBetween(list.back().to, range.from)) {
     list.back().to = std::max(list.back().to, range.to);
   } else {
     list.push_back(range);
@@ -50,8 +43,10 @@ void addDuplicates(const std::vector<NamedRange>& sorted, std::size_t begin, std
     return;
   }
   auto& group = coverage.duplicates.emplace_back();
+  auto& reports = coverage.duplicateReports.emplace_back();
   for (std::size_t k = begin; k < end; ++k) {
     group.emplace_back(paths[sorted[k].index]);
+    reports.push_back(sorted[k].index);
   }
 }
 
@@ -126,6 +121,23 @@ Coverage coverageOfReports(const ReportList& reports, const std::string& directo
     paths.push_back(reports.pathView(i).substr(rootLength));
   }
   return findCoverage(paths);
+}
+
+BoundRange nameBounds(const ReportList& reports) {
+  BoundRange bounds{.from = INT64_MAX, .to = 0};
+  ReportRecord names;
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    parseReportName(filePart(reports.pathView(i)), names);
+    bounds.from = std::min(bounds.from, names.fileNmin);
+    bounds.to = std::max(bounds.to, names.fileNmax);
+  }
+  return bounds;
+}
+
+// The difference is taken in unsigned arithmetic, where it is exact for any
+// two 64-bit bounds with from above to.
+bool leavesIntegersBetween(std::int64_t to, std::int64_t from) {
+  return from > to && static_cast<std::uint64_t>(from) - static_cast<std::uint64_t>(to) > 1;
 }
 
 bool tilesOneInterval(const Coverage& coverage) {

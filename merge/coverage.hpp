@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,8 @@ struct Coverage {
   std::vector<BoundRange> holes;                     // between consecutive covered intervals
   std::vector<BoundRange> overlaps;                  // maximal intervals in two or more ranges
   std::vector<std::vector<std::string>> duplicates;  // paths of reports with the same bounds
-  std::vector<std::string> unreadable;               // names whose bounds are not a range
+  std::vector<std::vector<std::size_t>> duplicateReports;  // the same groups, by run position
+  std::vector<std::string> unreadable;                     // names whose bounds are not a range
 };
 
 // The coverage of the report names, from the bounds that readNameRange reads
@@ -34,6 +36,15 @@ Coverage findCoverage(const std::vector<std::string_view>& reportPaths);
 // The coverage of the names of the reports in a report list (run order) found
 // below directory (ending with "/").
 Coverage coverageOfReports(const ReportList& reports, const std::string& directory);
+
+// The lowest lower and the highest upper bound in the names of the reports,
+// as parseReportName reads them: the range line of fileout.txt. 2^63 - 1 and
+// 0 without reports.
+BoundRange nameBounds(const ReportList& reports);
+
+// True when a range ending at to and one starting at from leave integers
+// between them: from lies above to + 1.
+bool leavesIntegersBetween(std::int64_t to, std::int64_t from);
 
 // True when the names tile one interval: one covered interval, no overlap
 // (so no duplicate) and no unreadable name.

@@ -159,8 +159,13 @@ void readReport(const std::string& path, ReportReading& reading, bool keepItems)
   TableSums& sums = threadTableSums();
   const auto take = [&reading, &sums, keepItems](const TableEntry& entry) {
     reading.gapTableSum = addWrap(reading.gapTableSum, entry.quantity);
+    reading.gapSpan = addWrap(reading.gapSpan, multiplyWrap(entry.gap, entry.quantity));
     if (entry.gap >= 0 && entry.gap <= maxHistogramGap) {
       sums.add(static_cast<std::size_t>(entry.gap), entry.quantity);
+    } else {
+      ++reading.outsideItems;
+      reading.outsideGaps = addWrap(reading.outsideGaps, entry.quantity);
+      addToFingerprint(reading.outsideTable, entry.gap, entry.quantity);
     }
     if (keepItems) {
       reading.items.push_back(entry);
@@ -171,6 +176,7 @@ void readReport(const std::string& path, ReportReading& reading, bool keepItems)
     readLine(file, line);
     readKeyLine(line, reading);
     if (line == gapTableHeader) {
+      reading.gapTableLine = true;
       const bool whole = readLine(file, line);
       forEachTableItem(whole ? line : withoutCutItem(line), take);
     }
@@ -178,7 +184,7 @@ void readReport(const std::string& path, ReportReading& reading, bool keepItems)
   sums.takeInto(reading.gapSums);
 }
 
-void applyReading(const ReportReading& reading, ReportRecord& record, GapStats& stats) {
+void applyReading(const ReportReading& reading, ReportRecord& record) {
   record.fileNmin = reading.fileNmin;
   record.fileNmax = reading.fileNmax;
   if (!reading.opened) {
@@ -197,7 +203,10 @@ void applyReading(const ReportReading& reading, ReportRecord& record, GapStats& 
   record.goodGuess = reading.goodGuess;
   record.excellent = reading.excellent;
   record.gapTableSum = reading.gapTableSum;
-  addGapTable(stats, reading.gapSums, reading.gapTableSum);
+}
+
+bool isEmptySlice(const ReportReading& reading) {
+  return reading.nPrimes == 0 && !reading.firstPrime && !reading.lastPrime;
 }
 
 }  // namespace gapmerge

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "merge/gap_stats.hpp"
+#include "merge/table_fingerprint.hpp"
 
 // What the run reads from slice reports: the bounds in a report's name, the
 // values of its key lines and its gap table. A report is first read on its
@@ -64,7 +65,15 @@ struct ReportReading {
   std::optional<std::int64_t> lastPrime;
   bool goodGuess = false;
   bool excellent = false;
+  bool gapTableLine = false;  // a "Gaps [gap, qty]" line, even with an empty table after it
   std::int64_t gapTableSum = 0;
+  // The sum of gap times quantity over every item: the distance its gaps
+  // span, which is the last prime less the first in an intact report.
+  std::int64_t gapSpan = 0;
+  // The items whose gap lies outside the histogram, and their quantities summed.
+  std::int64_t outsideItems = 0;
+  std::int64_t outsideGaps = 0;
+  TableFingerprint outsideTable{};  // of those items, for telling a repeated slice from its first
   // The quantities of the items whose gap lies in the histogram, summed by gap
   // size, in the order the sizes first occur; what the histogram takes from
   // this report.
@@ -87,10 +96,14 @@ std::optional<BoundRange> readNameRange(std::string_view reportName);
 // it without its "]". keepItems keeps every table item too.
 void readReport(const std::string& path, ReportReading& reading, bool keepItems = false);
 
-// Applies a reading to the run's record and statistics: the record takes the
-// name bounds and every value the reading has, and for a report that was
-// opened its grade marks and table sum; the histogram and the running gap
-// total take its gap table.
-void applyReading(const ReportReading& reading, ReportRecord& record, GapStats& stats);
+// Applies a reading to the run's record: the record takes the name bounds and
+// every value the reading has, and for a report that was opened its grade
+// marks and table sum.
+void applyReading(const ReportReading& reading, ReportRecord& record);
+
+// A slice that holds no prime: its found line says 0 and it gives neither a
+// first nor a last prime. It forms no mid gap and leaves the chain of slices
+// as it was.
+bool isEmptySlice(const ReportReading& reading);
 
 }  // namespace gapmerge

@@ -106,6 +106,18 @@ Json publishedOf(const RunOutcome& outcome) {
           {"compared", compared}};
 }
 
+Json primeCountOf(const RunOutcome& outcome) {
+  const auto& count = outcome.primeCount;
+  if (!count || count->state != PrimeCountState::counted) {
+    return nullptr;
+  }
+  return {{"from", count->range.from},
+          {"to", count->range.to},
+          {"primes", count->primes},
+          {"merged", count->merged},
+          {"agrees", count->primes == count->merged}};
+}
+
 }  // namespace
 
 std::string jsonText(const RunOutcome& outcome, std::string_view version) {
@@ -127,6 +139,7 @@ std::string jsonText(const RunOutcome& outcome, std::string_view version) {
   json["model"] = {{"name", gapModelName}, {"reference", gapModelReference}};
   json["expected"] = expectedOf(outcome);
   json["published"] = publishedOf(outcome);
+  json["prime_count"] = primeCountOf(outcome);
   return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

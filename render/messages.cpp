@@ -8,6 +8,34 @@ namespace {
 
 constexpr int deviationDecimals = 12;
 
+// The key of a line as the warning names it.
+std::string_view keyText(KeyLine line) {
+  switch (line) {
+    case KeyLine::nmin:
+      return "nmin =";
+    case KeyLine::nmax:
+      return "nmax =";
+    case KeyLine::found:
+      return "Tramvelok - found";
+    case KeyLine::primesIn:
+      return "primes in";
+    case KeyLine::totalGaps:
+      return "Tramvelok - Total gaps :";
+    case KeyLine::firstPrime:
+      return "First prime in range :";
+    case KeyLine::lastPrime:
+      return "Last prime in range :";
+    case KeyLine::gapTable:
+      break;
+  }
+  return "Gaps [gap, qty]";
+}
+
+// "1 item", "2 items".
+std::string counted(std::int64_t count, std::string_view word) {
+  return formatGroupedInteger(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+}
+
 std::string checkLine(const FailedCheck& failed, std::string_view name) {
   std::string line;
   switch (failed.check) {
@@ -28,6 +56,16 @@ std::string checkLine(const FailedCheck& failed, std::string_view name) {
       break;
     case Check::gapTable:
       line = "Gap table and nGaps values do not match in ";
+      break;
+    case Check::gapSpan:
+      line = "Gap table and first/last prime values do not match in ";
+      break;
+    case Check::lineMissing:
+      line = "Line \"" + std::string(keyText(failed.line)) + "\" missing in ";
+      break;
+    case Check::gapsOutside:
+      line = "Gap sizes outside 0 to 2000 not counted: " + counted(failed.items, "item") + ", " +
+             counted(failed.gaps, "gap") + " in ";
       break;
   }
   return line.append(name);
@@ -71,8 +109,19 @@ struct LineOf {
     return "Report could not be opened, nothing merged from " + std::string(subject);
   }
   std::string operator()(const SlicesDoNotJoin& join) const {
-    return "Slices do not join: mid gap " + formatInteger(join.midGap) +
-           " to the previous report in " + std::string(subject);
+    if (join.primesLeftOut > 0) {
+      return "Slices do not join: " + formatInteger(join.primesLeftOut) +
+             (join.primesLeftOut == 1 ? " prime" : " primes") + " between " +
+             formatInteger(join.previousLastPrime) + " and " + formatInteger(join.firstPrime) +
+             ", in no report (after " + join.previousReport + ")";
+    }
+    return "Slices do not join: mid gap " + formatInteger(join.midGap) + " after " +
+           join.previousReport;
+  }
+  std::string operator()(const ReportRepeats& repeat) const {
+    return repeat.differs ? "Report covers the range of " + repeat.first +
+                                " but differs from it, nothing merged from it"
+                          : "Report repeats " + repeat.first + ", nothing merged from it";
   }
   std::string operator()(const MergedFileNotCreated& merged) const {
     return "Merged results file could not be created in " + merged.directory;

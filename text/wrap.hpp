@@ -19,6 +19,10 @@ constexpr std::int64_t subtractWrap(std::int64_t a, std::int64_t b) {
   return toSigned(static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b));
 }
 
+constexpr std::int64_t multiplyWrap(std::int64_t a, std::int64_t b) {
+  return toSigned(static_cast<std::uint64_t>(a) * static_cast<std::uint64_t>(b));
+}
+
 constexpr std::int64_t negateWrap(std::int64_t a) {
   return subtractWrap(0, a);
 }

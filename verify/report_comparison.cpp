@@ -68,7 +68,8 @@ std::optional<Difference> compareTable(const std::vector<TableEntry>& table,
 }  // namespace
 
 std::optional<Difference> firstDifference(const ReportReading& reading, const RangePrimes& primes) {
-  const std::uint64_t gaps = primes.count == 0 ? 0 : primes.count - 1;
+  // A slice without primes says -1 gaps, one less than its primes.
+  const std::int64_t gaps = asValue(primes.count) - 1;
   if (auto difference =
           compareValue(Differing::firstPrime, reading.firstPrime, primeOf(primes, primes.first))) {
     return difference;
@@ -80,7 +81,7 @@ std::optional<Difference> firstDifference(const ReportReading& reading, const Ra
   if (auto difference = compareValue(Differing::primes, reading.nPrimes, asValue(primes.count))) {
     return difference;
   }
-  if (auto difference = compareValue(Differing::gaps, reading.nGaps, asValue(gaps))) {
+  if (auto difference = compareValue(Differing::gaps, reading.nGaps, gaps)) {
     return difference;
   }
   return compareTable(reading.items, primes);

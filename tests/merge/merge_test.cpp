@@ -151,7 +151,8 @@ void parse(const std::string& bytes, ReportRecord& record, GapStats& stats) {
   ReportReading reading;
   readReport(dir.write("Tramvelok report.txt", bytes).string(), reading);
   ASSERT_TRUE(reading.opened);
-  applyReading(reading, record, stats);
+  applyReading(reading, record);
+  addGapTable(stats, reading.gapSums, reading.gapTableSum);
 }
 
 // Keys match exactly at the line start, numbers may be grouped with "." and
@@ -202,56 +203,102 @@ TEST(ReportParser, gapTableItemsGoToTheHistogram) {
   EXPECT_EQ(record.nmin, 0);
 }
 
-// A report of the slice from to `to` whose values agree with each other.
-ReportRecord consistent(std::int64_t from, std::int64_t to, std::int64_t primes) {
-  ReportRecord record;
-  record.fileNmin = record.nmin = from;
-  record.fileNmax = record.nmax = to;
-  record.nPrimes = record.nPrimes2 = primes;
-  record.nGaps = primes - 1;
+// What a report of the slice from..to says when every line is there and its
+// values agree with each other: its one prime is its first and its last.
+ReportReading consistent(std::int64_t from, std::int64_t to, std::int64_t primes) {
+  ReportReading reading;
+  reading.opened = true;
+  reading.fileNmin = from;
+  reading.fileNmax = to;
+  reading.nmin = from;
+  reading.nmax = to;
+  reading.nPrimes = reading.nPrimes2 = primes;
+  reading.nGaps = primes - 1;
   // A slice without primes lists no gap and says -1 gaps.
-  record.gapTableSum = std::max<std::int64_t>(record.nGaps, 0);
-  return record;
+  reading.gapTableSum = std::max<std::int64_t>(primes - 1, 0);
+  reading.firstPrime = reading.lastPrime = from;
+  reading.gapTableLine = true;
+  return reading;
 }
 
-// The warning lines of the checks that fail, as the run shows them.
-std::vector<std::string> reportWarnings(const ReportRecord& record, const std::string& name) {
-  const auto failed = failedChecks(record);
+// The warning lines of the checks that fail, as the run shows them, for a
+// reading applied to record.
+std::vector<std::string> reportWarnings(const ReportReading& reading, const std::string& name,
+                                        ReportRecord record = {}) {
+  applyReading(reading, record);
+  const auto failed = failedChecks(record, reading);
   return warningLines({name, {failed.begin(), failed.end()}, 0});
 }
 
 TEST(Checks, estimateAndItsDomain) {
   EXPECT_EQ(estimatedPrimes(1, 10000000), 661462);
   EXPECT_EQ(estimatedPrimes(30000000, 40000000), 573654);
-  EXPECT_EQ(formatFixed(deviation(consistent(1, 10000000, 664579)), 12), "0.004690187322");
+  ReportRecord record;
+  applyReading(consistent(1, 10000000, 664579), record);
+  EXPECT_EQ(formatFixed(deviation(record), 12), "0.004690187322");
   EXPECT_FALSE(estimatedPrimes(-5, 100).has_value());
-  EXPECT_TRUE(std::isnan(deviation(consistent(-5, 40000000, 575795))));
   EXPECT_TRUE(reportWarnings(consistent(-5, 40000000, 575795), "R").empty());
   EXPECT_EQ(reportWarnings(consistent(2, 1000, 0), "R"),
             std::vector<std::string>{"warning : +Infinity\tR"});
 }
 
+// Every check in its order; a key line the report lacks keeps the value of
+// the report before (here nmin, which then matches its name).
 TEST(Checks, eachMismatchAddsItsLine) {
-  ReportRecord record = consistent(30000000, 40000000, 575795);
-  record.nmax = 1;
-  record.nPrimes2 = 7;
-  record.nGaps = record.nPrimes;
+  ReportReading reading = consistent(30000000, 40000000, 575795);
+  reading.nmin.reset();
+  reading.nmax = 1;
+  reading.nPrimes2 = 7;
+  reading.nGaps = 575795;
+  reading.gapSpan = 4;
+  reading.gapTableLine = false;
+  reading.outsideItems = 1;
+  reading.outsideGaps = 30824;
+  ReportRecord before;
+  before.nmin = 30000000;
   EXPECT_EQ(
-      reportWarnings(record, "R"),
+      reportWarnings(reading, "R", before),
       (std::vector<std::string>{
           "min-max values do not match in R", "Double control nPrimes / nPrimes2 is false in R",
           "nGaps / nPrimes values do not match in R", "warning : 0.003718337255\tR",
-          "Gap table and nGaps values do not match in R"}));
+          "Gap table and nGaps values do not match in R",
+          "Gap table and first/last prime values do not match in R", "Line \"nmin =\" missing in R",
+          "Line \"Gaps [gap, qty]\" missing in R",
+          "Gap sizes outside 0 to 2000 not counted: 1 item, 30.824 gaps in R"}));
+}
+
+// A report that found no prime needs no prime lines and no table; the prime
+// lines are checked against the gaps only when both are there.
+TEST(Checks, missingLinesInTheOrderOfTheFormat) {
+  ReportReading empty;
+  empty.opened = true;
+  empty.nPrimes = 0;
+  EXPECT_EQ(
+      reportWarnings(empty, "R", {}),
+      (std::vector<std::string>{"nGaps / nPrimes values do not match in R",
+                                "There is a bug on nPrimes / nGaps check in the fileR",
+                                "Line \"nmin =\" missing in R", "Line \"nmax =\" missing in R",
+                                "Line \"primes in\" missing in R",
+                                "Line \"Tramvelok - Total gaps :\" missing in R"}));
+  ReportReading cut = consistent(2, 1000, 168);
+  cut.lastPrime.reset();
+  cut.gapSpan = 1;
+  cut.outsideItems = 2;
+  cut.outsideGaps = 1;
+  EXPECT_EQ(reportWarnings(cut, "R", {}),
+            (std::vector<std::string>{
+                "warning : 0.113095238095\tR", "Line \"Last prime in range :\" missing in R",
+                "Gap sizes outside 0 to 2000 not counted: 2 items, 1 gap in R"}));
 }
 
 // From the start of the numbers to a power of ten, a report must carry both
 // grade lines.
 TEST(Checks, gradeLines) {
   const auto warned = [](std::int64_t from, std::int64_t to, bool goodGuess, bool excellent) {
-    ReportRecord record = consistent(from, to, 50847534);
-    record.goodGuess = goodGuess;
-    record.excellent = excellent;
-    const auto warnings = reportWarnings(record, "R");
+    ReportReading reading = consistent(from, to, 50847534);
+    reading.goodGuess = goodGuess;
+    reading.excellent = excellent;
+    const auto warnings = reportWarnings(reading, "R");
     return std::find(warnings.begin(), warnings.end(),
                      "There is a bug on nPrimes / nGaps check in the fileR") != warnings.end();
   };

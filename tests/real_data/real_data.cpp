@@ -58,7 +58,7 @@ bool makeSlices(long long from, long long to, int count, const ScratchDir& dir) 
 void expectExactMerge(const ScratchDir& dir, std::uint64_t from, std::uint64_t to,
                       const std::string& lastReport, const std::vector<std::string>& extra,
                       const std::string& said) {
-  std::vector<std::string> arguments{"--batch", "-C", dir.path().string()};
+  std::vector<std::string> arguments{"--batch", "--quiet", "-C", dir.path().string()};
   arguments.insert(arguments.end(), extra.begin(), extra.end());
   const auto result = runGapmerge(arguments);
   EXPECT_EQ(result.exitStatus, 0) << result.err;

@@ -17,7 +17,7 @@ ProgramResult runMakeSlices(const std::vector<std::string>& arguments);
 // Writes the reports of [from, to] cut into count slices into dir.
 bool makeSlices(long long from, long long to, int count, const ScratchDir& dir);
 
-// Merges the reports in dir with --batch and the extra arguments, and expects
+// Merges the reports in dir with --batch --quiet and the extra arguments, and expects
 // the gaps of the primes in [from, to] exactly, lastReport as the file name,
 // no warning but those of the estimate check, and `said` on standard error.
 void expectExactMerge(const ScratchDir& dir, std::uint64_t from, std::uint64_t to,

@@ -136,16 +136,17 @@ TEST(Exports, jsonOfAnOutcome) {
   outcome.verification = VerificationTally{9, 3, 2, 1, 1};
   outcome.unlistedFolders = {{"deep/", "File name too long"}};
   outcome.published = PublishedComparison{10, 1, false, {{"gap 2", 2, 4}}};
+  outcome.primeCount = {{1, 30}, PrimeCountState::counted, 10, 9, 0, ""};
   using Json = nlohmann::ordered_json;
   const Json json = Json::parse(jsonText(outcome, "9.9"));
   std::vector<std::string> keys;
   for (const auto& item : json.items()) {
     keys.push_back(item.key());
   }
-  EXPECT_EQ(keys, (std::vector<std::string>{"version", "directory", "order", "reports", "range",
-                                            "gaps", "histogram", "residues", "warnings",
-                                            "merged_file", "coverage", "verification",
-                                            "unlisted_folders", "model", "expected", "published"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "version", "directory", "order", "reports", "range", "gaps", "histogram",
+                      "residues", "warnings", "merged_file", "coverage", "verification",
+                      "unlisted_folders", "model", "expected", "published", "prime_count"}));
   EXPECT_EQ(json["range"]["to"].get<std::int64_t>(), int64Max);
   EXPECT_EQ(json["histogram"], Json::parse("[[1, 1], [2, 4], [4, 3], [6, 1]]"));
   EXPECT_EQ(json["warnings"][0]["messages"][0],
@@ -156,6 +157,8 @@ TEST(Exports, jsonOfAnOutcome) {
   EXPECT_EQ(json["expected"], Json::parse("[[1, 1.0], [2, 4.5], [4, 2.0], [6, 0.0], [8, 0.5]]"));
   EXPECT_EQ(json["published"], Json::parse(R"({"below": 10, "agrees": false,
       "compared": [{"name": "gap 2", "published": 2, "merged": 4}]})"));
+  EXPECT_EQ(json["prime_count"], Json::parse(R"({"from": 1, "to": 30, "primes": 10, "merged": 9,
+      "agrees": false})"));
 }
 
 TEST(Messages, eachWarningInItsWords) {
@@ -166,7 +169,15 @@ TEST(Messages, eachWarningInItsWords) {
   const std::string sieve = "Report does not match a fresh sieve of its range: ";
   const std::vector<std::pair<Warning, std::string>> cases = {
       {ReportUnopened{}, "Report could not be opened, nothing merged from R"},
-      {SlicesDoNotJoin{-5}, "Slices do not join: mid gap -5 to the previous report in R"},
+      {SlicesDoNotJoin{-5, "P", 0, 0, 0}, "Slices do not join: mid gap -5 after P"},
+      {SlicesDoNotJoin{72, "P", 1, 999999937, 1000000009},
+       "Slices do not join: 1 prime between 999999937 and 1000000009, in no report (after P)"},
+      {SlicesDoNotJoin{8, "P", 2, 5, 13},
+       "Slices do not join: 2 primes between 5 and 13, in no report (after P)"},
+      {ReportRepeats{"P", false}, "Report repeats P, nothing merged from it"},
+      {ReportRepeats{"P", true},
+       "Report covers the range of P but differs from it, nothing merged "
+       "from it"},
       {MergedFileNotCreated{"/d/"}, "Merged results file could not be created in /d/"},
       {MergedFileIncomplete{"/d/"}, "Merged results file is incomplete, writing failed in /d/"},
       {FolderUnlisted{"Permission denied"},
@@ -194,13 +205,23 @@ TEST(Messages, eachWarningInItsWords) {
 }
 
 TEST(StandardError, theLinesAboutTheResult) {
-  const auto lines = [](auto change) {
+  const auto lines = [](auto change, bool withSummary = true) {
     RunOutcome outcome = workedExample();
     outcome.mergedFile.path = "/d/fileout.txt";
     change(outcome);
-    return resultLines(outcome);
+    return resultLines(outcome, withSummary);
   };
   EXPECT_EQ(lines([](RunOutcome&) {}), "");
+  const auto merged = [](RunOutcome& o) {
+    o.reportsMerged = 1;
+    o.primesMerged = 10;
+    o.estimateWarnings = 1;
+  };
+  EXPECT_EQ(lines(merged),
+            "gapmerge: 1 to 30 in 1 report: 10 primes, 4 twin primes, largest gap 6\n"
+            "gapmerge: 1 report differs from the prime estimate by more than its tolerance (a "
+            "rough estimate; not a sign of damage)\n");
+  EXPECT_EQ(lines(merged, false), "");
   EXPECT_EQ(lines([](RunOutcome& o) {
               o.mergedFile = {"/d/fileout.txt", false, false, true, "another run holds the folder"};
             }),
@@ -218,17 +239,56 @@ TEST(StandardError, theLinesAboutTheResult) {
               o.verification = VerificationTally{7, 3, 2, 1, 1};
             }),
             "gapmerge: verified 2 of 1.000 reports (seed 7): 1 differs, 1 not verifiable\n");
+  const BoundRange billion{1, 1000000000};
+  const std::vector<std::pair<PrimeCountCheck, std::string>> counts = {
+      {{billion, PrimeCountState::counted, 50847534, 50847534, 0, ""},
+       "the merged gaps join 50.847.534 primes from 1 to 1.000.000.000, as many as there are"},
+      {{billion, PrimeCountState::counted, 50847534, 50847533, 0, ""},
+       "the merged gaps join 50.847.533 primes from 1 to 1.000.000.000, but there are "
+       "50.847.534 (1 missing)"},
+      {{billion, PrimeCountState::counted, 50847534, 50848534, 0, ""},
+       "the merged gaps join 50.848.534 primes from 1 to 1.000.000.000, but there are "
+       "50.847.534 (1.000 more than there are)"},
+      {{{1, 200000000000000}, PrimeCountState::aboveLimit, 0, 5, 100000000000000, ""},
+       "primes from 1 to 200.000.000.000.000 not counted (above --count-limit 10^14)"},
+      {{{1, 200000}, PrimeCountState::aboveLimit, 0, 5, 123456, ""},
+       "primes from 1 to 200.000 not counted (above --count-limit 123.456)"},
+      {{{-5, 10}, PrimeCountState::notARange, 0, 5, 100, ""},
+       "primes from -5 to 10 not counted (the bounds in the names are not a range from 0 up)"},
+  };
+  for (const auto& [count, line] : counts) {
+    EXPECT_EQ(lines([&count](RunOutcome& o) { o.primeCount = count; }), "gapmerge: " + line + "\n");
+  }
   EXPECT_EQ(lines([](RunOutcome& o) {
-              o.shortfall = {2, 1, 1234, true};
+              o.shortfall = {2, 1, 1234, 1, true};
               o.unlistedFolders = {{"a/", "Permission denied"}};
+              o.warnings = {{"R", {ReportUnopened{}}, 1}};
             }),
             "gapmerge: the result is incomplete: 2 reports could not be read, 1 folder could not "
-            "be listed, 1 slice join is broken, 1.234 reports do not add up (see the warnings); "
-            "the reports join in range order: run again with --range-order\n");
+            "be listed, 1 slice join is broken, 1.234 reports do not add up, 1 repeated slice "
+            "differs (see the warnings); the reports join in range order: run again with "
+            "--range-order; --verify all sieves the reports again and tells which copy is right\n");
+  EXPECT_EQ(lines([](RunOutcome& o) { o.reports = 0; }),
+            "gapmerge: the result is incomplete: no report found\n");
   EXPECT_EQ(linksLine(1),
             "gapmerge: 1 link to a folder was not followed (--follow follows links)\n");
   EXPECT_EQ(linksLine(3),
             "gapmerge: 3 links to folders were not followed (--follow follows links)\n");
+}
+
+TEST(StandardError, theVerdictInOneLine) {
+  RunOutcome outcome = workedExample();
+  outcome.reportsMerged = 1;
+  outcome.primesMerged = 10;
+  EXPECT_EQ(verdictText(outcome), "Complete: 1 report, 10 primes from 1 to 30");
+  outcome.primeCount = {{1, 30}, PrimeCountState::counted, 10, 10, 0, ""};
+  EXPECT_EQ(verdictText(outcome),
+            "Complete: 1 report, 10 primes from 1 to 30, as many as there are");
+  outcome.primeCount->merged = 9;
+  outcome.shortfall.joinsBroken = 1;
+  EXPECT_EQ(verdictText(outcome),
+            "Incomplete: 1 slice join is broken; the merged gaps join 9 primes from 1 to 30, but "
+            "there are 10 (1 missing)");
 }
 
 }  // namespace

@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "tests/support/program.hpp"
+#include "tests/support/report_text.hpp"
 #include "tests/support/scratch_dir.hpp"
 #include "ui/desktop_hand_over.hpp"
 #include "ui/desktop_session.hpp"
@@ -147,7 +148,8 @@ TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
   RunOutcome outcome;
   outcome.directory = "/data/run/";
   outcome.lastReportName = "r 1 to 30\rx.txt";
-  outcome.warnings = {{"r 1 to 30 x.txt", {ReportUnopened{}, SlicesDoNotJoin{-4}}, 1}};
+  outcome.warnings = {
+      {"r 1 to 30 x.txt", {ReportUnopened{}, SlicesDoNotJoin{-4, "r 1 to 20 x.txt", 0, 0, 0}}, 1}};
   view.fill(outcome);
   const QString shown = window().textView()->toPlainText();
   EXPECT_TRUE(shown.startsWith("\nGaps [gap, qty]\n\n\n\nNormalized gaps"));
@@ -155,8 +157,7 @@ TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
       shown.endsWith("\n\nnGaps : 0\nFileName : r 1 to 30\nx.txt\n"
                      "OutputDirectory : /data/run/\n"
                      "r 1 to 30 x.txt : Report could not be opened, nothing merged from r 1 to 30 "
-                     "x.txt\nSlices do not join: mid gap -4 to the previous report in r 1 to 30 "
-                     "x.txt\n\n"));
+                     "x.txt\nSlices do not join: mid gap -4 after r 1 to 20 x.txt\n\n"));
 }
 
 TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
@@ -385,13 +386,13 @@ TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
     ::unsetenv(name);
   }
   const ScratchDir dir;
-  dir.write(
-      "Tramvelok 1 to 100 x.txt",
-      "Tramvelok - Total gaps : 24\nGaps [gap, qty]\n[1, 1], [2, 8], [4, 7], [6, 7], [8, 1], \n");
-  const auto png =
-      runGapmerge({"--batch", "--plot", "g.png", "--plot-size", "640x360"}, dir.path().string());
+  dir.write("Tramvelok 1 to 100 x.txt",
+            sliceReport(1, 100, 2, "[1, 1], [2, 8], [4, 7], [6, 7], [8, 1], "));
+  const auto png = runGapmerge({"--batch", "--quiet", "--plot", "g.png", "--plot-size", "640x360"},
+                               dir.path().string());
   ASSERT_EQ(png.exitStatus, 0) << png.err;
-  EXPECT_EQ(png.err, "");
+  EXPECT_EQ(png.err,
+            "gapmerge: the merged gaps join 25 primes from 1 to 100, as many as there are\n");
   const QImage image(QString::fromStdString((dir.path() / "g.png").string()));
   ASSERT_EQ(image.size(), QSize(640, 360));
   std::set<QRgb> colours;
