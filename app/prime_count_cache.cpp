@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "sieve/prime_count.hpp"
 #include "text/whole_file.hpp"
@@ -25,6 +29,29 @@ std::uint64_t lineCheck(std::int64_t x, std::int64_t primes) {
   h ^= h >> 31U;
   h *= 0xBF58'476D'1CE4'E5B9U;
   return h ^ (h >> 29U);
+}
+
+// One saved line, "x primes check" with the check in hexadecimal; none when
+// the line is not exactly that.
+std::optional<std::pair<std::int64_t, std::int64_t>> parseLine(std::string_view line) {
+  std::int64_t x = 0;
+  std::int64_t primes = 0;
+  std::uint64_t check = 0;
+  const char* at = line.data();
+  const char* end = line.data() + line.size();
+  const auto field = [&](auto& value, int base, bool last) {
+    const auto [next, error] = std::from_chars(at, end, value, base);
+    if (error != std::errc{} || next == at || (last ? next != end : next == end || *next != ' ')) {
+      return false;
+    }
+    at = last ? next : next + 1;
+    return true;
+  };
+  if (!field(x, 10, false) || !field(primes, 10, false) || !field(check, 16, true) ||
+      check != lineCheck(x, primes)) {
+    return std::nullopt;
+  }
+  return std::pair{x, primes};
 }
 
 std::string folderOf(const char* variable, const char* below) {
@@ -52,14 +79,8 @@ PrimeCountCache::PrimeCountCache(std::string path) : path_(std::move(path)) {
   std::ifstream in(path_);
   std::string line;
   while (std::getline(in, line) && counts_.size() < keptCounts) {
-    std::int64_t x = 0;
-    std::int64_t primes = 0;
-    std::uint64_t check = 0;
-    char end = 0;
-    if (std::sscanf(line.c_str(), "%" SCNd64 " %" SCNd64 " %" SCNx64 "%c", &x, &primes, &check,
-                    &end) == 3 &&
-        check == lineCheck(x, primes)) {
-      counts_.emplace_back(x, primes);
+    if (const auto count = parseLine(line)) {
+      counts_.push_back(*count);
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "merge/primality.hpp"
 
+#include <algorithm>
 #include <array>
 
 namespace gapmerge {
@@ -61,12 +62,8 @@ bool isPrime(std::int64_t value) {
     d >>= 1U;
     ++s;
   }
-  for (const std::uint64_t a : bases) {
-    if (!isStrongProbablePrime(n, a, d, s)) {
-      return false;
-    }
-  }
-  return true;
+  return std::ranges::all_of(
+      bases, [&](std::uint64_t a) { return isStrongProbablePrime(n, a, d, s); });
 }
 
 std::int64_t primesStrictlyBetween(std::int64_t low, std::int64_t high) {
