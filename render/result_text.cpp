@@ -62,7 +62,16 @@ std::string gapPointText(const RunOutcome& outcome, std::int64_t gap) {
   const double share = total == 0 ? 0.0 : static_cast<double>(count) / static_cast<double>(total);
   std::array<char, 32> percent{};
   static_cast<void>(std::snprintf(percent.data(), percent.size(), "%.4f", share * 100));
-  return "gap " + std::to_string(gap) + ": " + gapsText(count) + ", share " + percent.data() + " %";
+  std::string text =
+      "gap " + std::to_string(gap) + ": " + gapsText(count) + ", share " + percent.data() + " %";
+  const double expected = outcome.expected[static_cast<std::size_t>(gap)];
+  if (expected > 0.0) {
+    std::array<char, 64> model{};
+    static_cast<void>(std::snprintf(model.data(), model.size(), ", expected %.1f, ratio %.4f",
+                                    expected, static_cast<double>(count) / expected));
+    text += model.data();
+  }
+  return text;
 }
 
 }  // namespace gapmerge

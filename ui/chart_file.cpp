@@ -35,14 +35,11 @@ void dropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context,
   }
 }
 
-// The gap chart takes this many parts of the height for the ratio plot's one.
-constexpr int mainChartShare = 3;
-
 // Lays the gap chart out over the top of size and the ratio plot below it,
 // and paints them onto device.
 void paintChart(const RunOutcome& outcome, QPaintDevice& device, QSize size) {
   QGraphicsScene scene;
-  const int mainHeight = size.height() * mainChartShare / (mainChartShare + 1);
+  const int mainHeight = size.height() * gapChartShare / (gapChartShare + 1);
   std::array<std::unique_ptr<QChart>, 2> charts{makeGapChart(outcome), makeRatioChart(outcome)};
   const std::array<QRectF, 2> places{
       QRectF(0, 0, size.width(), mainHeight),

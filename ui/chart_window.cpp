@@ -29,8 +29,6 @@ namespace gapmerge {
 namespace {
 
 constexpr QSize chartWindowSize{1100, 720};
-// The gap chart takes this many parts of the height for the ratio plot's one.
-constexpr int mainChartShare = 3;
 
 struct ImageType {
   QString filter;
@@ -96,7 +94,7 @@ void GapChartWindow::addChartView() {
     }
     auto* view = new QChartView(chart.release(), area);
     view->setRenderHint(QPainter::Antialiasing);
-    layout->addWidget(view, chartView_ == nullptr ? mainChartShare : 1);
+    layout->addWidget(view, chartView_ == nullptr ? gapChartShare : 1);
     if (chartView_ == nullptr) {
       chartView_ = view;
     }

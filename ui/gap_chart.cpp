@@ -36,9 +36,14 @@ constexpr int gapMinorTicks = 4;
 constexpr double lowestCount = 0.5;  // below 1, so that a count of 1 stands above the axis
 // The ratio plot shows sizes expected at least this often, on this range.
 constexpr double leastExpectedForRatio = 1.0;
+// The ratio axis reaches at least from 0.5 to 1.5, and further by steps of
+// 0.5 to hold every ratio; its ticks stand 0.25 apart, or wider when that
+// would make too many.
 constexpr double lowestRatio = 0.5;
 constexpr double highestRatio = 1.5;
-constexpr int ratioTicks = 5;
+constexpr double ratioStep = 0.5;
+constexpr double ratioTickStep = 0.25;
+constexpr int mostRatioTicks = 6;
 constexpr int largestGroupedPower = 18;  // the largest power of ten in 64 bits
 
 QString grouped(std::int64_t value) {
@@ -207,11 +212,36 @@ void addClass(QChart& chart, const RunOutcome& outcome, int residue, const Chart
   addSeries(chart, makeClassPoints(outcome, residue), axes, true);
 }
 
-QValueAxis* makeRatioAxis() {
+// The observed / expected count of every size that occurs and is expected
+// at least once, in its class.
+std::vector<QPointF> ratioPoints(const RunOutcome& outcome, int residue) {
+  std::vector<QPointF> points;
+  for (std::int64_t gap = residue; gap <= maxHistogramGap; gap += residueClasses) {
+    const double expected = outcome.expected[static_cast<std::size_t>(gap)];
+    if (countOf(outcome, gap) >= 1 && expected >= leastExpectedForRatio) {
+      points.emplace_back(static_cast<double>(gap),
+                          static_cast<double>(countOf(outcome, gap)) / expected);
+    }
+  }
+  return points;
+}
+
+QValueAxis* makeRatioAxis(const std::vector<QPointF>& points) {
+  double lowest = lowestRatio;
+  double highest = highestRatio;
+  for (const QPointF& point : points) {
+    lowest = std::min(lowest, std::floor(point.y() / ratioStep) * ratioStep);
+    highest = std::max(highest, std::ceil(point.y() / ratioStep) * ratioStep);
+  }
+  double tickStep = ratioTickStep;
+  while ((highest - lowest) / tickStep + 1 > mostRatioTicks) {
+    tickStep *= 2;
+  }
+  highest = lowest + std::ceil((highest - lowest) / tickStep) * tickStep;
   auto* axis = new QValueAxis;
   axis->setTitleText(QStringLiteral("ratio"));
-  axis->setRange(lowestRatio, highestRatio);
-  axis->setTickCount(ratioTicks);
+  axis->setRange(lowest, highest);
+  axis->setTickCount(static_cast<int>(std::lround((highest - lowest) / tickStep)) + 1);
   axis->setLabelFormat(QStringLiteral("%.2f"));
   return axis;
 }
@@ -222,8 +252,15 @@ std::unique_ptr<QChart> makeRatioChart(const RunOutcome& outcome) {
   auto chart = std::make_unique<QChart>();
   chart->legend()->hide();
   chart->setTitle(QStringLiteral("Observed / expected count"));
+  std::array<std::vector<QPointF>, residueClasses> ratios;
+  std::vector<QPointF> all;
+  for (int residue = 0; residue < residueClasses; ++residue) {
+    ratios[static_cast<std::size_t>(residue)] = ratioPoints(outcome, residue);
+    all.insert(all.end(), ratios[static_cast<std::size_t>(residue)].begin(),
+               ratios[static_cast<std::size_t>(residue)].end());
+  }
   QValueAxis* gapAxis = makeGapAxis(highestPoint(outcome).x());
-  const ChartAxes axes{gapAxis, makeRatioAxis()};
+  const ChartAxes axes{gapAxis, makeRatioAxis(all)};
   chart->addAxis(axes.gap, Qt::AlignBottom);
   chart->addAxis(axes.count, Qt::AlignLeft);
   const double right = gapAxis->max();
@@ -233,13 +270,8 @@ std::unique_ptr<QChart> makeRatioChart(const RunOutcome& outcome) {
     series->setMarkerSize(markerSize / 2);
     series->setColor(classColour(residue));
     series->setBorderColor(classColour(residue));
-    for (std::int64_t gap = residue; gap <= maxHistogramGap; gap += residueClasses) {
-      const double expected = outcome.expected[static_cast<std::size_t>(gap)];
-      if (countOf(outcome, gap) >= 1 && expected >= leastExpectedForRatio) {
-        series->append(static_cast<double>(gap),
-                       static_cast<double>(countOf(outcome, gap)) / expected);
-      }
-    }
+    const auto& points = ratios[static_cast<std::size_t>(residue)];
+    series->append(QList<QPointF>(points.begin(), points.end()));
     addSeries(*chart, series, axes, false);
   }
   return chart;

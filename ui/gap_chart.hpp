@@ -17,13 +17,18 @@ class QChart;
 // even, and 1 is the only odd gap between primes.
 namespace gapmerge {
 
+// Where both are shown, the gap chart takes this many parts of the height
+// for the ratio plot's one.
+inline constexpr int gapChartShare = 2;
+
 // The chart of the outcome's histogram: per class one point series, named in
 // the legend, and one line series for each run of joined sizes, left out of
 // it. Counts below 1 have no place on the logarithmic axis and are left out.
 std::unique_ptr<QChart> makeGapChart(const RunOutcome& outcome);
 
 // The ratio of the observed to the expected count of every size expected at
-// least once, one colour per class, on a linear axis around 1.
+// least once, one colour per class, on a linear axis around 1 that holds
+// every ratio.
 std::unique_ptr<QChart> makeRatioChart(const RunOutcome& outcome);
 
 }  // namespace gapmerge

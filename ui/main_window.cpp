@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextDocument>
@@ -31,6 +33,13 @@ constexpr int charactersPerTab = 8;
 
 // How long the window may take to appear before the run goes on.
 constexpr int exposeWaitMs = 500;
+
+// A red that reads on the status bar's background: dark on a light one,
+// light on a dark one.
+QColor warningColour(const QPalette& palette) {
+  return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFF, 0x6B, 0x6B)
+                                                           : QColor(0xB0, 0x00, 0x20);
+}
 
 }  // namespace
 
@@ -123,7 +132,17 @@ void ResultMainWindow::bindCloseKey() {
   addAction(closeAction);
 }
 
-// Status tips would otherwise appear in the status bar, which stays empty.
+void ResultMainWindow::showVerdict(const QString& verdict, bool warning) {
+  QStatusBar* bar = statusBar();
+  QPalette palette = QApplication::palette(bar);
+  if (warning) {
+    palette.setColor(QPalette::WindowText, warningColour(palette));
+  }
+  bar->setPalette(palette);
+  bar->showMessage(verdict);
+}
+
+// Status tips would otherwise replace the verdict in the status bar.
 bool ResultMainWindow::event(QEvent* event) {
   if (event->type() == QEvent::StatusTip) {
     return true;

@@ -10,9 +10,9 @@ class QEventLoop;
 class QTextEdit;
 
 // The result window "Primes gaps": an editable text view over the whole area
-// above a status bar that never shows text; the view grows and shrinks with
-// the window. Escape and a close request are both passed to the owner's close
-// handler; the window itself stays open.
+// above a status bar that shows the run's verdict and nothing else; the view
+// grows and shrinks with the window. Escape and a close request are both passed to the owner's
+// close handler; the window itself stays open.
 namespace gapmerge {
 
 // The size of the area inside the frame when the window opens.
@@ -26,6 +26,9 @@ class ResultMainWindow final : public QMainWindow {
   // waits a moment for it to appear.
   void showCentred();
   [[nodiscard]] QTextEdit* textView() const { return textView_; }
+  // Shows the verdict in the status bar, in a warning colour when something
+  // is wrong with the result.
+  void showVerdict(const QString& verdict, bool warning);
 
  protected:
   bool event(QEvent* event) override;

@@ -8,7 +8,9 @@
 #include <ostream>
 #include <utility>
 
+#include "outcome/run_outcome.hpp"
 #include "render/result_text.hpp"
+#include "render/standard_error.hpp"
 #include "ui/chart_entry.hpp"
 #include "ui/main_window.hpp"
 #include "ui/open_question.hpp"
@@ -50,6 +52,7 @@ void WindowView::fill(const RunOutcome& outcome) {
   view->setPlainText(QString::fromLocal8Bit(resultText(outcome)));
   view->moveCursor(QTextCursor::Start);
   view->ensureCursorVisible();
+  window_->showVerdict(QString::fromLocal8Bit(verdictText(outcome)), exitStatusOf(outcome) != 0);
   chartEntry_->setOutcome(outcome);
 }
 

@@ -10,17 +10,20 @@
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QColor>
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QValueAxis>
 #include <QWindow>
 #include <QXYSeries>
 #include <algorithm>
@@ -36,6 +39,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/run.hpp"
+#include "merge/discovery.hpp"
+#include "render/result_text.hpp"
 #include "tests/support/program.hpp"
 #include "tests/support/report_text.hpp"
 #include "tests/support/scratch_dir.hpp"
@@ -158,6 +164,26 @@ TEST_F(Window, showsTheResultTextWithoutCarriageReturns) {
                      "OutputDirectory : /data/run/\n"
                      "r 1 to 30 x.txt : Report could not be opened, nothing merged from r 1 to 30 "
                      "x.txt\nSlices do not join: mid gap -4 after r 1 to 20 x.txt\n\n"));
+}
+
+// The status bar after a real run of the examples (1 to 10^8, pi(10^8) =
+// 5,761,455), and after a run that lost a report, in a warning colour.
+TEST_F(Window, statusBarShowsTheVerdictInAWarningColourWhenTheResultIsDoubtful) {
+  const ScratchDir dir;
+  dir.copyExamples();
+  RunOptions options;
+  options.directory = dir.asWorkingDirectory();
+  const QColor normal = window().statusBar()->palette().color(QPalette::WindowText);
+  view.fill(mergeReports(options, findReports(options.directory)));
+  EXPECT_EQ(window().statusBar()->currentMessage(),
+            "Complete: 10 reports, 5.761.455 primes from 1 to 100.000.000, as many as there are");
+  EXPECT_EQ(window().statusBar()->palette().color(QPalette::WindowText), normal);
+
+  std::filesystem::remove(dir.path() / "Tramvelok 10.000.001 to 20.000.000 20261206120000.txt");
+  view.fill(mergeReports(options, findReports(options.directory)));
+  EXPECT_TRUE(window().statusBar()->currentMessage().startsWith(
+      "Incomplete: 1 slice join is broken; the merged gaps join "));
+  EXPECT_NE(window().statusBar()->palette().color(QPalette::WindowText), normal);
 }
 
 TEST_F(Window, waitEndsOnEscapeAndOnACloseRequestAndTheWindowStays) {
@@ -379,6 +405,18 @@ TEST(GapChart, joinsOnlyNeighboursThatOccurAndLabelsCountsAsTheTitle) {
   ASSERT_NE(counts, nullptr);
   EXPECT_EQ(counts->categoriesLabels(), (QStringList{"1", "10", "100", "1.000", "10.000"}));
   EXPECT_DOUBLE_EQ(heights[8], counts->endValue(QStringLiteral("1.000")));
+
+  // The ratio axis widens to hold 1000 / 320 and 1 / 5: from 0 to 3.5, with
+  // at most 6 ticks 0.25, 0.5 or 1 apart, so to 4. The hover text gives both.
+  outcome.expected[8] = 320;
+  outcome.expected[28] = 5;
+  outcome.finalBlock.divisor = 1017;
+  const auto ratios = makeRatioChart(outcome);
+  auto* ratioAxis = qobject_cast<QValueAxis*>(ratios->axes(Qt::Vertical).front());
+  ASSERT_NE(ratioAxis, nullptr);
+  EXPECT_EQ(std::pair(ratioAxis->min(), ratioAxis->max()), std::pair(0.0, 4.0));
+  EXPECT_EQ(gapPointText(outcome, 8),
+            "gap 8: 1.000 gaps, share 98.3284 %, expected 320.0, ratio 3.1250");
 }
 
 TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
