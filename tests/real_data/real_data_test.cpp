@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <primesieve.hpp>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tests/real_data/real_data.hpp"
 #include "tests/support/output.hpp"
@@ -204,6 +207,135 @@ TEST(PublishedCounts, theExamplesAgreeAndACopyWithOneGapMovedDiffers) {
                     "768.753 merged, 768.752 published; gap 8: 334.179 merged, 334.180 "
                     "published\n"),
             1U);
+}
+
+void slice(const ScratchDir& dir, long long from, long long to) {
+  ASSERT_TRUE(makeSlices(from, to, 1, dir));
+}
+
+// Cuts the report before its first "cut".
+void truncate(const ScratchDir& dir, const std::string& name, const std::string& cut) {
+  const std::string text = readFile(dir.path() / name);
+  dir.write(name, text.substr(0, text.find(cut)));
+}
+
+// Damage that once merged with exit status 0, each on real slices: the run
+// names the report and exits 3, or (a repeat) merges it once and exits 0.
+TEST(Invariants, everyDamagedOrRepeatedSliceIsNamed) {
+  const std::string low = named("999.000.001 to 1.000.000.006");
+  const std::string high = named("1.000.000.007 to 1.001.000.000");
+  const auto pair = [](const ScratchDir& dir) {
+    slice(dir, 999'000'001, 1'000'000'006);
+    slice(dir, 1'000'000'007, 1'001'000'000);
+  };
+  // 499.001 to 500.000 holds 81 primes; 498.989 and 500.009 are the primes around.
+  const std::string holeLine =
+      "Slices do not join: 81 primes between 498989 and 500009, in no "
+      "report (after " +
+      named("1 to 499.000") + ")\n";
+  struct Case {
+    const char* what;
+    std::function<void(const ScratchDir&)> damage;
+    int exitStatus;
+    std::string line;  // in the warnings
+    std::string said;  // on standard error
+  };
+  const std::vector<Case> cases{
+      {"a hole that holds 1.000.000.007",
+       [](const ScratchDir& dir) {
+         slice(dir, 999'000'001, 1'000'000'006);
+         slice(dir, 1'000'000'008, 1'001'000'000);
+       },
+       3,
+       "Slices do not join: 1 prime between 999999937 and 1000000009, in no report (after " + low +
+           ")\n",
+       "(1 missing)"},
+      {"a hole of 1.000 integers",
+       [](const ScratchDir& dir) {
+         slice(dir, 1, 499'000);
+         slice(dir, 500'001, 1'000'000);
+       },
+       3, holeLine, "(81 missing)"},
+      {"a first report cut before its total",
+       [&](const ScratchDir& dir) {
+         pair(dir);
+         truncate(dir, low, "Tramvelok - Total gaps");
+       },
+       3, "Line \"Tramvelok - Total gaps :\" missing in " + low + "\n", "1 report does not add up"},
+      {"an empty first report",
+       [&](const ScratchDir& dir) {
+         pair(dir);
+         truncate(dir, low, "nmin");
+       },
+       3, "Line \"nmin =\" missing in " + low + "\n", "1 report does not add up"},
+      {"a gap size above 2000",
+       [&](const ScratchDir& dir) {
+         pair(dir);
+         edit(dir, high, "[2, ", "[2002, 30824], [2, ");
+       },
+       3, "Gap sizes outside 0 to 2000 not counted: 1 item, 30.824 gaps in " + high + "\n",
+       "report does not add up"},
+      {"one gap of 6 counted as 8",
+       [&](const ScratchDir& dir) {
+         pair(dir);
+         moveGaps(dir, high, 6, 8, 1);
+       },
+       3, "Gap table and first/last prime values do not match in " + high + "\n",
+       "1 report does not add up"},
+      {"a slice sieved twice",
+       [&](const ScratchDir& dir) {
+         pair(dir);
+         std::filesystem::create_directory(dir.path() / "again");
+         std::filesystem::copy(dir.path() / low, dir.path() / "again" / low);
+       },
+       0, "Report repeats " + low + ", nothing merged from it\n", ", as many as there are\n"},
+      {"a slice sieved twice that differs",
+       [&](const ScratchDir& dir) {
+         pair(dir);
+         std::filesystem::create_directory(dir.path() / "again");
+         std::filesystem::copy(dir.path() / low, dir.path() / "again" / low);
+         moveGaps(dir, low, 6, 4, 1);
+         moveGaps(dir, low, 6, 8, 1);
+       },
+       3, "Report covers the range of " + low + " but differs from it, nothing merged from it\n",
+       "1 repeated slice differs"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    const ScratchDir dir;
+    test.damage(dir);
+    const auto result = runGapmerge({"--batch", "--range-order", "-C", dir.path().string()});
+    EXPECT_EQ(result.exitStatus, test.exitStatus) << result.err;
+    EXPECT_EQ(countOf(warningsOf(result.out), test.line), 1U) << result.out;
+    EXPECT_EQ(countOf(result.err, test.said), 1U) << result.err;
+  }
+}
+
+// The primes of a range far from 1 are counted, also when the cache holds a
+// damaged line; a slice without a prime between two merges as if it were
+// not there.
+TEST(Invariants, theMergedGapsCountThePrimesOfTheRange) {
+  const ScratchDir dir;
+  ASSERT_TRUE(makeSlices(1'000'000'000'000, 1'000'010'000'000, 10, dir));
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", dir.path().c_str(), 1), 0);
+  const std::uint64_t high = 1'000'010'000'000;
+  dir.write("gapmerge/prime-counts", std::to_string(high) + " 5 0123456789abcdef\n");
+  const auto primes = static_cast<std::int64_t>(primesieve::count_primes(1'000'000'000'000, high));
+  expectExactMerge(dir, 1'000'000'000'000, high, named("1.000.009.000.001 to 1.000.010.000.000"),
+                   {},
+                   "gapmerge: the merged gaps join " + formatGroupedInteger(primes) +
+                       " primes from 1.000.000.000.000 to 1.000.010.000.000, as many as there "
+                       "are\n");
+
+  const ScratchDir three;
+  slice(three, 999'999'001, 1'000'000'009);
+  slice(three, 1'000'000'010, 1'000'000'020);
+  slice(three, 1'000'000'021, 1'000'001'000);
+  expectExactMerge(three, 999'999'001, 1'000'001'000, named("1.000.000.021 to 1.000.001.000"),
+                   {"--range-order"},
+                   "gapmerge: the merged gaps join " +
+                       std::to_string(primesieve::count_primes(999'999'001, 1'000'001'000)) +
+                       " primes from 999.999.001 to 1.000.001.000, as many as there are\n");
 }
 
 TEST(Verify, choosesWithTheDocumentedGeneratorAndExactlyAsManyAsAsked) {
