@@ -106,6 +106,8 @@ TEST(CommandLine, usageErrorsNameTheOptionAndTouchNothing) {
       {{"--batch", "--verify", "1", "--seed", "18446744073709551616"},
        "--seed needs a whole number from 0 to 18446744073709551615, not '18446744073709551616'"},
       {{"--batch", "--verify-limit", "5"}, "--verify-limit needs --verify"},
+      {{"--batch", "--count-limit", "-1"},
+       "--count-limit needs a whole number (0: count no primes), not '-1'"},
       {{"--batch", "--threads", "0"},
        "--threads needs a number of threads from 1 to " + threads + ", not '0'"},
       {{"--batch", "--csv", "--json"},
