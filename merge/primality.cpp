@@ -62,8 +62,8 @@ bool isPrime(std::int64_t value) {
     d >>= 1U;
     ++s;
   }
-  return std::ranges::all_of(
-      bases, [&](std::uint64_t a) { return isStrongProbablePrime(n, a, d, s); });
+  return std::ranges::all_of(bases,
+                             [&](std::uint64_t a) { return isStrongProbablePrime(n, a, d, s); });
 }
 
 std::int64_t primesStrictlyBetween(std::int64_t low, std::int64_t high) {
