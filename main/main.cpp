@@ -22,6 +22,7 @@
 #include "outcome/run_outcome.hpp"
 #include "render/coverage_text.hpp"
 #include "render/standard_error.hpp"
+#include "text/standard_streams.hpp"
 #include "text/strings.hpp"
 #include "text/whole_file.hpp"
 
@@ -152,6 +153,10 @@ int runInWindow(gapmerge::WindowFront* front, const gapmerge::CommandLine& line,
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!gapmerge::openClosedStandardStreams()) {
+    std::cerr << "gapmerge: cannot open /dev/null for a closed standard stream\n";
+    return exitFailed;
+  }
   // A write beyond the file size limit must fail and be reported like any
   // other failed write, not end the process.
   static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));

@@ -11,6 +11,7 @@
 #include "make_slices/report_text.hpp"
 #include "make_slices/slice_plan.hpp"
 #include "make_slices/slice_sieve.hpp"
+#include "text/standard_streams.hpp"
 
 namespace {
 
@@ -65,6 +66,10 @@ bool makeFolder(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!gapmerge::openClosedStandardStreams()) {
+    std::cerr << "make-slices: cannot open /dev/null for a closed standard stream\n";
+    return exitFailed;
+  }
   const auto options = make_slices::parseOptions(argc, argv);
   switch (options.command) {
     case make_slices::Command::help:

@@ -234,6 +234,22 @@ TEST(Hostile, aFolderThatCannotBeListedIsNamed) {
   EXPECT_EQ(coverage.out, "covered: 1 to 10 (1 report)\nunlisted: closed/\n");
 }
 
+// Started with every standard stream closed (from cron), the run opens
+// /dev/null on them: the folder lock and the temporary fileout.txt take none
+// of their numbers, and a CSV for standard output goes nowhere, without error.
+TEST(Hostile, closedStandardStreamsLeaveTheRunsFilesAlone) {
+  const ScratchDir dir;
+  dir.copyExamples();
+  ASSERT_EQ(runGapmerge({"--batch", "--quiet"}, dir.path().string()).exitStatus, 0);
+  const std::string normal = readFile(dir.path() / "fileout.txt");
+  fs::remove(dir.path() / "fileout.txt");
+  const auto closed = runProgram(
+      "/bin/sh", {"-c", "exec \"$0\" --batch --quiet --csv - <&- >&- 2>&-", GAPMERGE_EXE},
+      dir.path().string());
+  EXPECT_EQ(closed.exitStatus, 0);
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"), normal);
+}
+
 // SIGTERM while the sections are written: the run ends as killed by it, the
 // previous fileout.txt stays as it was and no temporary file is left.
 TEST(Hostile, aSignalLeavesThePreviousResultAndNoTemporaryFile) {
