@@ -79,12 +79,8 @@ bool sameFile(const Target& target, const std::string& resolved, const std::opti
   return target.resolved == resolved || (target.id && target.id == id);
 }
 
-// A report's name in the run folder or below it, whether or not it exists yet.
-bool namedLikeReport(const Target& target, const std::string& root) {
-  const auto slash = target.resolved.rfind('/');
-  const std::string_view folder = std::string_view(target.resolved).substr(0, slash + 1);
-  const std::string_view name = std::string_view(target.resolved).substr(slash + 1);
-  return name.starts_with(reportNamePrefix) && folder.starts_with(root);
+std::string_view fileNameOf(const Target& target) {
+  return std::string_view(target.resolved).substr(target.resolved.rfind('/') + 1);
 }
 
 // The files among targets that are reports the run found, under whatever
@@ -160,17 +156,22 @@ Publish makePublish(const CommandLine& line, std::string version, ChartDrawer dr
 std::string checkExportTargets(const CommandLine& line, const std::string& directory,
                                const Discovery& found) {
   const std::string folder = resolvedFolder(directory);
-  const std::string root = folder == "/" ? folder : folder + "/";
-  const std::string merged = root + std::string(mergedFileName);
+  const std::string merged = (folder == "/" ? folder : folder + "/") + std::string(mergedFileName);
   const auto mergedId = idOf(merged);
   const std::vector<Target> targets = targetsOf(line, directory);
   const std::set<FileId> reports = foundReportsAmong(targets, found);
   for (std::size_t k = 0; k < targets.size(); ++k) {
     const Target& target = targets[k];
+    // Whatever folder it is in, a file of the merged file's name or a
+    // report's name is some run's result or input.
     if (sameFile(target, merged, mergedId)) {
       return refusal(target, "the merged results file");
     }
-    if (namedLikeReport(target, root) || (target.id && reports.contains(*target.id))) {
+    if (fileNameOf(target) == mergedFileName) {
+      return refusal(target, "a merged results file");
+    }
+    if (fileNameOf(target).starts_with(reportNamePrefix) ||
+        (target.id && reports.contains(*target.id))) {
       return refusal(target, "a slice report");
     }
     for (std::size_t j = 0; j < k; ++j) {

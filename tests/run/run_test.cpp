@@ -121,6 +121,10 @@ TEST(CommandLine, usageErrorsNameTheOptionAndTouchNothing) {
       {{"--batch", "--json", "toReport"}, "--json toReport would replace a slice report"},
       {{"--batch", "--csv", "new/Tramvelok 2"},
        "--csv new/Tramvelok 2 would replace a slice report"},
+      {{"--batch", "--json", "../sib/fileout.txt"},
+       "--json ../sib/fileout.txt would replace a merged results file"},
+      {{"--batch", "--csv", "../sib/Tramvelok 1 to 9 x.txt"},
+       "--csv ../sib/Tramvelok 1 to 9 x.txt would replace a slice report"},
       {{"--batch", "--plot", "o.png", "--json", dir.asWorkingDirectory() + "o.png"},
        "--plot o.png would replace the file of --json"},
   };
