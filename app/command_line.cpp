@@ -1,5 +1,7 @@
 #include "app/command_line.hpp"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
@@ -224,7 +226,8 @@ std::string checkCombinations(const RawValues& raw, const CommandLine& line,
   if (!line.plotFile.empty() && !hasPlotExtension(line.plotFile)) {
     return "--plot needs a file name ending in .png or .svg, not " + inQuotes(line.plotFile);
   }
-  if (line.csvFile == standardOutputName && line.jsonFile == standardOutputName) {
+  if (descriptorNamed(line.csvFile) == STDOUT_FILENO &&
+      descriptorNamed(line.jsonFile) == STDOUT_FILENO) {
     return "--csv and --json cannot both write to standard output";
   }
   for (const auto& [option, needed] :
@@ -253,6 +256,23 @@ std::vector<std::string> attachedNames(int argc, const char* const* argv) {
 }
 
 }  // namespace
+
+std::optional<int> descriptorNamed(const std::string& file) {
+  if (file == standardOutputName || file == "/dev/stdout") {
+    return STDOUT_FILENO;
+  }
+  if (file == "/dev/stderr") {
+    return STDERR_FILENO;
+  }
+  constexpr std::string_view fdFolder = "/dev/fd/";
+  int descriptor = 0;
+  const char* end = file.data() + file.size();
+  if (file.starts_with(fdFolder) && file.size() > fdFolder.size() &&
+      std::from_chars(file.data() + fdFolder.size(), end, descriptor).ptr == end) {
+    return descriptor;
+  }
+  return std::nullopt;
+}
 
 unsigned mostThreads() {
   return std::min(threadCeiling, threadsPerCore * coresOrOne());

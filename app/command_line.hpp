@@ -47,6 +47,12 @@ struct CommandLine {
 // The name that stands for standard output in --csv and --json.
 constexpr const char* standardOutputName = "-";
 
+// The descriptor that an export's file name stands for: 1 for "-",
+// "/dev/stdout" and "/dev/fd/1", 2 for "/dev/stderr", N for "/dev/fd/N";
+// none for any other name. Such an export is written to the descriptor as it
+// stands, never replaced.
+std::optional<int> descriptorNamed(const std::string& file);
+
 // The most threads --threads may ask for: 8 per core, at most 1,024.
 unsigned mostThreads();
 

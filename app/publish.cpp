@@ -1,6 +1,7 @@
 #include "app/publish.hpp"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <optional>
@@ -68,7 +69,7 @@ std::vector<Target> targetsOf(const CommandLine& line, const std::string& direct
   for (const auto& [option, file] :
        {std::pair{"--csv", &line.csvFile}, std::pair{"--json", &line.jsonFile},
         std::pair{"--plot", &line.plotFile}}) {
-    if (!file->empty() && *file != standardOutputName) {
+    if (!file->empty() && !descriptorNamed(*file)) {
       targets.push_back(targetOf(option, *file, directory));
     }
   }
@@ -106,8 +107,8 @@ std::string refusal(const Target& target, std::string_view what) {
 }
 
 std::optional<std::string> writeTo(const std::string& file, const std::string& bytes) {
-  if (file == standardOutputName) {
-    return writeStandardOutput(bytes);
+  if (const auto descriptor = descriptorNamed(file)) {
+    return writeDescriptor(*descriptor, bytes);
   }
   return writeWholeFile(file, bytes);
 }
@@ -118,8 +119,9 @@ bool writeExport(const std::string& file, const std::optional<std::string>& byte
   const auto failure = bytes ? writeTo(file, *bytes)
                              : std::optional<std::string>("the chart cannot be drawn at this size");
   if (failure) {
-    errors << "gapmerge: cannot write " << (file == standardOutputName ? "standard output" : file)
-           << ": " << *failure << "\n";
+    errors << "gapmerge: cannot write "
+           << (descriptorNamed(file) == STDOUT_FILENO ? "standard output" : file) << ": "
+           << *failure << "\n";
   }
   return !failure;
 }
@@ -142,7 +144,8 @@ bool publishExports(const CommandLine& line, const std::string& version,
 }  // namespace
 
 bool exportsUseStandardOutput(const CommandLine& line) {
-  return line.csvFile == standardOutputName || line.jsonFile == standardOutputName;
+  return descriptorNamed(line.csvFile) == STDOUT_FILENO ||
+         descriptorNamed(line.jsonFile) == STDOUT_FILENO;
 }
 
 Publish makePublish(const CommandLine& line, std::string version, ChartDrawer drawChart,

@@ -46,7 +46,7 @@ int usageError(const std::string& message) {
 
 // Writes text to standard output; exit 1 after saying why when it cannot.
 int printOut(const std::string& text, int status) {
-  if (const auto failure = gapmerge::writeStandardOutput(text)) {
+  if (const auto failure = gapmerge::writeDescriptor(STDOUT_FILENO, text)) {
     std::cerr << "gapmerge: cannot write standard output: " << *failure << "\n";
     return exitFailed;
   }

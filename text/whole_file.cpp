@@ -142,8 +142,8 @@ std::optional<std::string> writeWholeFile(const std::string& path, std::string_v
   return replaceFile(path, bytes);
 }
 
-std::optional<std::string> writeStandardOutput(std::string_view bytes) {
-  const int error = writeAll(STDOUT_FILENO, bytes);
+std::optional<std::string> writeDescriptor(int fd, std::string_view bytes) {
+  const int error = writeAll(fd, bytes);
   return error == 0 ? std::nullopt : std::optional(reasonOf(error));
 }
 

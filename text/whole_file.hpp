@@ -20,8 +20,9 @@ namespace gapmerge {
 // directly. Returns the reason when the bytes could not be written.
 std::optional<std::string> writeWholeFile(const std::string& path, std::string_view bytes);
 
-// Writes bytes to standard output; the reason when they could not be written.
-std::optional<std::string> writeStandardOutput(std::string_view bytes);
+// Writes bytes to an open descriptor as it stands (standard output: 1); the
+// reason when they could not be written.
+std::optional<std::string> writeDescriptor(int fd, std::string_view bytes);
 
 // The most temporary files noted at once: the merged file and three exports,
 // with room to spare.

@@ -96,6 +96,8 @@ TEST(CommandLine, usageErrorsNameTheOptionAndTouchNothing) {
        "cannot enter directory 'no/such/dir': No such file or directory"},
       {{"--batch", "--csv", "-", "--json", "-"},
        "--csv and --json cannot both write to standard output"},
+      {{"--batch", "--csv", "/dev/stdout", "--json", "/dev/fd/1"},
+       "--csv and --json cannot both write to standard output"},
       {{"--batch", "--plot", "g.jpg"},
        "--plot needs a file name ending in .png or .svg, not 'g.jpg'"},
       {{"--batch", "--plot", "g.png", "--plot-size", "0x10"},
@@ -302,6 +304,14 @@ TEST(Exports, examplesHoldThePublishedCountsAndTheNumbersOfTheMergedFile) {
   EXPECT_EQ(json["histogram"][1], Json::parse("[2, 440312]"));
   EXPECT_EQ(json["merged_file"],
             Json({{"path", dir.asWorkingDirectory() + "fileout.txt"}, {"complete", true}}));
+
+  // /dev/fd/N is the descriptor as it stands, as - is standard output: the
+  // descriptor's file gets the bytes, nothing in /dev/fd is replaced.
+  const auto throughDescriptor = runProgram(
+      "/bin/sh", {"-c", "exec \"$0\" --batch --quiet --csv /dev/fd/3 3>d.csv", GAPMERGE_EXE},
+      dir.path().string());
+  EXPECT_EQ(throughDescriptor.exitStatus, 0) << throughDescriptor.err;
+  EXPECT_EQ(readFile(dir.path() / "d.csv"), readFile(dir.path() / "g.csv"));
 }
 
 // fileout.txt and the exports replace the files that stand there whole: a
