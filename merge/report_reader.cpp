@@ -57,6 +57,9 @@ ReportReading& ReportReader::take(std::size_t i) {
       readBatch(number, batch);
     }
   } else {
+    // A worker fills the slot without the lock and sets read under it when
+    // done; read is tested first, so first is only looked at once the
+    // worker's writes are visible here.
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return batch.read && batch.first == number * batchReports; });
   }
