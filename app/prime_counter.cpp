@@ -7,6 +7,7 @@
 
 #include "app/prime_count_cache.hpp"
 #include "merge/coverage.hpp"
+#include "text/resource_failure.hpp"
 
 namespace gapmerge {
 
@@ -45,7 +46,7 @@ PrimeCounter::PrimeCounter(const ReportList& reports, std::uint64_t limit)
   try {
     thread_ = std::thread([this] {
       ::pthread_setname_np(::pthread_self(), "count primes");
-      count();
+      runOrEnd([this] { count(); });
     });
   } catch (const std::system_error&) {
     // No thread: check() counts on the run's thread.

@@ -113,17 +113,27 @@ std::optional<std::string> writeTo(const std::string& file, const std::string& b
   return writeWholeFile(file, bytes);
 }
 
-// Writes bytes to file; false after saying why they could not be written.
-bool writeExport(const std::string& file, const std::optional<std::string>& bytes,
-                 std::ostream& errors) {
-  const auto failure = bytes ? writeTo(file, *bytes)
-                             : std::optional<std::string>("the chart cannot be drawn at this size");
+// Says why file was not written, when it was not; false then.
+bool reportFailure(const std::string& file, const std::optional<std::string>& failure,
+                   std::ostream& errors) {
   if (failure) {
     errors << "gapmerge: cannot write "
            << (descriptorNamed(file) == STDOUT_FILENO ? "standard output" : file) << ": "
            << *failure << "\n";
   }
   return !failure;
+}
+
+// Writes bytes to file; false after saying why they could not be written.
+bool writeExport(const std::string& file, const std::string& bytes, std::ostream& errors) {
+  return reportFailure(file, writeTo(file, bytes), errors);
+}
+
+bool writeExport(const std::string& file, const DrawnChart& chart, std::ostream& errors) {
+  if (!chart.bytes) {
+    return reportFailure(file, chart.failure, errors);
+  }
+  return writeExport(file, *chart.bytes, errors);
 }
 
 bool publishExports(const CommandLine& line, const std::string& version,

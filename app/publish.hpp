@@ -16,9 +16,14 @@
 // export.
 namespace gapmerge {
 
-// The gap chart of an outcome as the bytes of an image file; none when it
-// could not be drawn.
-using ChartDrawer = std::function<std::optional<std::string>(const RunOutcome&)>;
+// The gap chart as the bytes of an image file, or why it could not be drawn.
+struct DrawnChart {
+  std::optional<std::string> bytes;
+  std::string failure = "the chart cannot be drawn at this size";  // when bytes is empty
+};
+
+// Draws the gap chart of an outcome.
+using ChartDrawer = std::function<DrawnChart(const RunOutcome&)>;
 
 // True when --csv or --json writes to standard output, which the batch text
 // then leaves to the export alone.

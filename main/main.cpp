@@ -22,6 +22,7 @@
 #include "outcome/run_outcome.hpp"
 #include "render/coverage_text.hpp"
 #include "render/standard_error.hpp"
+#include "text/resource_failure.hpp"
 #include "text/standard_streams.hpp"
 #include "text/strings.hpp"
 #include "text/whole_file.hpp"
@@ -150,9 +151,8 @@ int runInWindow(gapmerge::WindowFront* front, const gapmerge::CommandLine& line,
   return gapmerge::exitStatusOf(*outcome);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runProgram(int argc, char** argv) {
+  gapmerge::endWhenMemoryRunsOut();
   if (!gapmerge::openClosedStandardStreams()) {
     std::cerr << "gapmerge: cannot open /dev/null for a closed standard stream\n";
     return exitFailed;
@@ -213,4 +213,10 @@ int main(int argc, char** argv) {
     return runInBatch(line, std::move(options), std::move(found), publish);
   }
   return runInWindow(front.get(), line, options, std::move(found), publish);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return gapmerge::runOrEnd([&] { return runProgram(argc, argv); });
 }

@@ -1,4 +1,12 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include "main/front_end.hpp"
 #include "ui/chart_file.hpp"
@@ -9,6 +17,34 @@
 namespace gapmerge {
 
 namespace {
+
+// Descriptors that Qt and GLib open as they start (wake-up pipes, fonts,
+// plugins): without them GLib ends the process instead of failing.
+constexpr int descriptorsToDraw = 8;
+
+// Why the chart cannot be drawn for lack of descriptors; none when enough are
+// free.
+std::optional<std::string> lackOfDescriptors() {
+  std::array<int, descriptorsToDraw> probes{};
+  probes.fill(-1);
+  int error = 0;
+  for (int& probe : probes) {
+    probe = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (probe < 0) {
+      error = errno;
+      break;
+    }
+  }
+  for (const int probe : probes) {
+    if (probe >= 0) {
+      ::close(probe);
+    }
+  }
+  if (error == 0) {
+    return std::nullopt;
+  }
+  return std::string("the chart cannot be drawn: ") + std::strerror(error);
+}
 
 class QtWindowFront final : public WindowFront {
  public:
@@ -41,7 +77,10 @@ std::unique_ptr<WindowFront> makeWindowFront(char* programName) {
 ChartDrawer makeChartDrawer(const std::string& plotFile, PlotSize size) {
   const auto format = chartFormatOf(plotFile).value_or(ChartFormat::png);
   return [format, size](const RunOutcome& outcome) {
-    return drawGapChartFile(outcome, format, size.width, size.height);
+    if (auto failure = lackOfDescriptors()) {
+      return DrawnChart{.bytes = std::nullopt, .failure = std::move(*failure)};
+    }
+    return DrawnChart{.bytes = drawGapChartFile(outcome, format, size.width, size.height)};
   };
 }
 

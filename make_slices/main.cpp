@@ -11,7 +11,9 @@
 #include "make_slices/report_text.hpp"
 #include "make_slices/slice_plan.hpp"
 #include "make_slices/slice_sieve.hpp"
+#include "text/resource_failure.hpp"
 #include "text/standard_streams.hpp"
+#include "text/whole_file.hpp"
 
 namespace {
 
@@ -63,13 +65,13 @@ bool makeFolder(const std::string& folder) {
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runProgram(int argc, char** argv) {
+  gapmerge::endWhenMemoryRunsOut();
   if (!gapmerge::openClosedStandardStreams()) {
     std::cerr << "make-slices: cannot open /dev/null for a closed standard stream\n";
     return exitFailed;
   }
+  gapmerge::removeTemporaryFilesOnSignals();
   const auto options = make_slices::parseOptions(argc, argv);
   switch (options.command) {
     case make_slices::Command::help:
@@ -89,4 +91,10 @@ int main(int argc, char** argv) {
     return exitFailed;
   }
   return exitWritten;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return gapmerge::runOrEnd([&] { return runProgram(argc, argv); });
 }

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/whole_file.hpp"
+
 namespace make_slices {
 
 namespace {
@@ -76,6 +78,7 @@ std::optional<std::string> writeReport(const std::filesystem::path& path, std::s
   if (fd < 0) {
     return reasonOf(errno);
   }
+  const int slot = gapmerge::noteTemporaryFile(temporary);
   std::optional<std::string> reason;
   if (const int error = writeSyncAndClose(fd, text); error != 0) {
     reason = reasonOf(error);
@@ -85,6 +88,7 @@ std::optional<std::string> writeReport(const std::filesystem::path& path, std::s
   if (reason) {
     ::unlink(temporary.c_str());
   }
+  gapmerge::forgetTemporaryFile(slot);
   return reason;
 }
 

@@ -6,7 +6,10 @@
 #include <condition_variable>
 #include <mutex>
 #include <span>
+#include <system_error>
 #include <thread>
+
+#include "text/resource_failure.hpp"
 
 namespace make_slices {
 
@@ -95,10 +98,14 @@ class OrderedWalks {
   }
 
   // Hands the summaries over in slice order; false when done refused one.
-  bool handOver(const std::function<bool(const SliceSummary&)>& done) {
+  // Without workers, the caller sieves each walk as its turn comes.
+  bool handOver(const std::function<bool(const SliceSummary&)>& done, bool withWorkers) {
     for (std::size_t index = 0; index < walks_.size(); ++index) {
       std::vector<SliceSummary> summaries;
-      {
+      if (!withWorkers) {
+        const Walk& walk = walks_[index];
+        summaries = sieveWalk(std::span(slices_).subspan(walk.begin, walk.end - walk.begin));
+      } else {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return ready_[index]; });
         summaries = std::move(done_[index]);
@@ -140,10 +147,14 @@ bool sieveSlices(const std::vector<SliceRange>& slices, unsigned threads,
                  const std::function<bool(const SliceSummary&)>& done) {
   OrderedWalks walks(slices, threads);
   std::vector<std::jthread> workers;
-  for (unsigned k = 0; k < threads; ++k) {
-    workers.emplace_back([&walks] { walks.work(); });
+  try {
+    for (unsigned k = 0; k < threads; ++k) {
+      workers.emplace_back([&walks] { gapmerge::runOrEnd([&walks] { walks.work(); }); });
+    }
+  } catch (const std::system_error&) {
+    // The slices are sieved on the threads that did start, or by the caller.
   }
-  return walks.handOver(done);
+  return walks.handOver(done, !workers.empty());
 }
 
 }  // namespace make_slices

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "text/resource_failure.hpp"
+
 namespace gapmerge {
 
 namespace {
@@ -39,7 +41,7 @@ ReportReader::~ReportReader() {
 void ReportReader::startThreads(unsigned threads) {
   try {
     for (unsigned k = 0; k < threads; ++k) {
-      workers_.emplace_back([this] { readBatches(); });
+      workers_.emplace_back([this] { runOrEnd([this] { readBatches(); }); });
     }
   } catch (const std::system_error&) {
     // The run goes on with the threads that did start.

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "text/resource_failure.hpp"
+
 namespace gapmerge {
 
 namespace {
@@ -30,9 +32,9 @@ SectionWriter::SectionWriter(TextFile file, SectionFormat format, unsigned threa
 
 void SectionWriter::startThreads(unsigned threads) {
   try {
-    writer_ = std::thread([this] { writeBatches(); });
+    writer_ = std::thread([this] { runOrEnd([this] { writeBatches(); }); });
     for (unsigned i = 0; i < threads; ++i) {
-      formatters_.emplace_back([this] { formatBatches(); });
+      formatters_.emplace_back([this] { runOrEnd([this] { formatBatches(); }); });
     }
   } catch (const std::system_error&) {
     // The run goes on with the threads that did start.

@@ -31,11 +31,7 @@ struct Slot {
 std::array<Slot, temporaryFileSlots> slots;
 
 void removeAndEnd(int signal) {
-  for (Slot& slot : slots) {
-    if (slot.state.load() == slotNoted) {
-      ::unlink(slot.path.data());
-    }
-  }
+  removeNotedTemporaryFiles();
   static_cast<void>(std::signal(signal, SIG_DFL));
   static_cast<void>(std::raise(signal));
 }
@@ -166,6 +162,14 @@ int noteTemporaryFile(const std::string& path) {
 void forgetTemporaryFile(int slot) {
   if (slot >= 0 && slot < temporaryFileSlots) {
     slots[static_cast<std::size_t>(slot)].state.store(slotFree);
+  }
+}
+
+void removeNotedTemporaryFiles() {
+  for (Slot& slot : slots) {
+    if (slot.state.load() == slotNoted) {
+      ::unlink(slot.path.data());
+    }
   }
 }
 

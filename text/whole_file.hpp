@@ -35,6 +35,9 @@ int noteTemporaryFile(const std::string& path);
 // Forgets the file of a slot that noteTemporaryFile returned (-1: nothing).
 void forgetTemporaryFile(int slot);
 
+// Removes every noted file; safe in a signal handler and on any thread.
+void removeNotedTemporaryFiles();
+
 // Makes SIGINT, SIGTERM and SIGHUP remove the noted files, then end the
 // process as that signal would have (so that a shell sees 128 + its number).
 void removeTemporaryFilesOnSignals();

@@ -8,6 +8,8 @@
 #include <system_error>
 #include <utility>
 
+#include "text/resource_failure.hpp"
+
 namespace gapmerge {
 
 namespace {
@@ -28,7 +30,7 @@ Verifier::Verifier(unsigned threads, std::uint64_t limit, VerifyCounters& counte
     : limit_(limit), counters_(counters) {
   try {
     for (unsigned k = 0; k < threads; ++k) {
-      workers_.emplace_back([this] { work(); });
+      workers_.emplace_back([this] { runOrEnd([this] { work(); }); });
     }
   } catch (const std::system_error&) {
     // The run goes on with the threads that did start, or with none.

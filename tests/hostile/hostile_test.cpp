@@ -369,6 +369,35 @@ TEST(Hostile, extremeNumbersWrapOrCountOnlyWhereTheyFit) {
   });
 }
 
+// Memory that runs out while 20.000 reports are merged (the address space
+// limited to what the program needs to start, found by trying, and 8 to 32
+// MiB more, which runs out in different places): one line, exit 1, the
+// previous fileout.txt and no temporary file.
+TEST(Hostile, memoryThatRunsOutEndsTheRunInOneLineAndKeepsThePreviousResult) {
+  if (sanitized) {
+    GTEST_SKIP() << "the sanitizers reserve more address space than any limit allows";
+  }
+  const ScratchDir dir;
+  for (int k = 0; k < 20000; ++k) {
+    dir.write("Tramvelok " + std::to_string(k) + " x.txt", "Tramvelok - Total gaps : 1\n");
+  }
+  dir.write("fileout.txt", "previous");
+  const auto result = runProgram(
+      "/bin/sh",
+      {"-c",
+       "v=65536; until (ulimit -v $v; \"$0\" --version) >/dev/null 2>&1; do v=$((v+4096)); "
+       "done; for more in 8192 16384 24576 32768; do (ulimit -v $((v+more)); \"$0\" --batch "
+       "--quiet --csv c.csv 2>&1; echo \"exit $?\"); done",
+       GAPMERGE_EXE},
+      dir.path().string());
+  const std::string ended = "gapmerge: out of memory\nexit 1\n";
+  EXPECT_EQ(result.out, ended + ended + ended + ended);
+  EXPECT_EQ(readFile(dir.path() / "fileout.txt"), "previous");
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+  }
+}
+
 // A write that fails where the closing sections begin, or later, leaves the
 // previous fileout.txt as it was, or none when there was none, and says so.
 TEST(Hostile, aMergedFileCutByTheFileSizeLimitNeverReplacesTheLastOne) {

@@ -2,10 +2,12 @@
 // and reports that are whole or absent when a write fails.
 #include <sched.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -130,11 +132,24 @@ bool mountSmallDisk(const fs::path& folder) {
          ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
 }
 
-TEST(MakeSlices, leavesOnlyWholeReportsOnAFullDisk) {
+TEST(MakeSlices, writesTheSameReportsWithoutThreadsAndOnlyWholeOnesOnAFullDisk) {
   const ScratchDir dir;
   const std::string command = "--to 1e6 --slices 100 --out DIR";
   ASSERT_EQ(runMakeSlices(argumentsOf(command, dir.path() / "whole")).exitStatus, 0);
   const auto whole = contentsOf(dir.path() / "whole");
+  // As a user who may start no thread: the caller sieves.
+  if (::geteuid() == 0 && std::system("command -v setpriv prlimit >/dev/null") == 0) {
+    fs::permissions(dir.path(), fs::perms::all);
+    const auto alone = runProgram(
+        "/bin/sh",
+        {"-c",
+         "exec timeout 60 prlimit --nproc=1 setpriv --reuid=54321 --regid=54321 --clear-groups "
+         "\"$0\" --to 1e6 --slices 100 --threads 4 --out alone",
+         MAKE_SLICES_EXE},
+        dir.path().string());
+    EXPECT_EQ(alone.exitStatus, 0) << alone.err;
+    EXPECT_EQ(contentsOf(dir.path() / "alone"), whole);
+  }
   const auto full = dir.path() / "full";
   fs::create_directory(full);
   if (!mountSmallDisk(full)) {

@@ -447,6 +447,18 @@ TEST(Plot, drawsAPngOfTheSizeAskedForAndAnSvgWithoutADisplay) {
   EXPECT_NE(drawing.find("<svg"), std::string::npos);
   EXPECT_NE(drawing.find("viewBox=\"0 0 1200 800\""), std::string::npos);
   EXPECT_NE(drawing.find("Gaps between consecutive primes, 1 to 100: 24 gaps"), std::string::npos);
+
+  // Too few descriptors left for Qt to start: the chart is not written, and
+  // that is said as the export's error.
+  const auto starved = runProgram(
+      "/bin/sh", {"-c", "ulimit -n 6; exec \"$0\" --batch --quiet --plot s.png", GAPMERGE_EXE},
+      dir.path().string());
+  EXPECT_EQ(starved.exitStatus, 1);
+  EXPECT_NE(starved.err.find("gapmerge: cannot write s.png: the chart cannot be drawn: Too many "
+                             "open files\n"),
+            std::string::npos)
+      << starved.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "s.png"));
 }
 
 }  // namespace
