@@ -26,7 +26,9 @@ bool isTemporaryName(std::string_view name) {
 }
 
 // Removes the temporary files of runs that were killed; only a run that
-// holds the folder's lock may, since no other run is writing one then.
+// holds the folder's lock may, since no other run is writing one then. An
+// export's temporary may be another folder's run's: it goes only when its
+// process no longer runs.
 void removeLeftTemporaries(const std::string& workingDirectory) {
   DIR* listing = ::opendir(workingDirectory.c_str());
   if (listing == nullptr) {
@@ -38,6 +40,7 @@ void removeLeftTemporaries(const std::string& workingDirectory) {
     }
   }
   ::closedir(listing);
+  removeLeftExportTemporaries(workingDirectory);
 }
 
 // Takes the folder's lock. A file system that has no such locks (some network

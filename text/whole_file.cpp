@@ -1,5 +1,6 @@
 #include "text/whole_file.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,6 +78,32 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+constexpr std::string_view exportPrefix = ".gapmerge-";
+constexpr std::string_view temporarySuffix = ".tmp";
+
+// The process number in a name ".gapmerge-<pid>-<n>.tmp"; 0 for another name.
+pid_t writerOf(std::string_view name) {
+  if (!name.starts_with(exportPrefix) || !name.ends_with(temporarySuffix)) {
+    return 0;
+  }
+  name.remove_prefix(exportPrefix.size());
+  name.remove_suffix(temporarySuffix.size());
+  const auto dash = name.find('-');
+  const auto isNumber = [](std::string_view digits) {
+    return !digits.empty() && digits.size() < 10 &&
+           digits.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (dash == std::string_view::npos || !isNumber(name.substr(0, dash)) ||
+      !isNumber(name.substr(dash + 1))) {
+    return 0;
+  }
+  pid_t pid = 0;
+  for (const char digit : name.substr(0, dash)) {
+    pid = pid * 10 + (digit - '0');
+  }
+  return pid;
+}
+
 // A new file gets the permission bits of the regular file it replaces.
 bool keepPermissions(int fd, const std::string& target) {
   struct stat status {};
@@ -87,9 +114,10 @@ bool keepPermissions(int fd, const std::string& target) {
 // Creates a new file beside target with the permission bits it gets; its
 // descriptor and path, or -1 with errno set.
 int createTemporary(const std::string& target, std::string& temporary) {
-  const std::string stem = folderOf(target) + ".gapmerge-" + std::to_string(::getpid()) + "-";
+  const std::string stem =
+      folderOf(target) + std::string(exportPrefix) + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < temporaryNameAttempts; ++attempt) {
-    temporary = stem + std::to_string(attempt) + ".tmp";
+    temporary = stem + std::to_string(attempt) + std::string(temporarySuffix);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 && !keepPermissions(fd, target)) {
       const int error = errno;
@@ -106,6 +134,7 @@ int createTemporary(const std::string& target, std::string& temporary) {
 }
 
 std::optional<std::string> replaceFile(const std::string& target, std::string_view bytes) {
+  removeLeftExportTemporaries(folderOf(target));
   std::string temporary;
   const int fd = createTemporary(target, temporary);
   if (fd < 0) {
@@ -141,6 +170,20 @@ std::optional<std::string> writeWholeFile(const std::string& path, std::string_v
 std::optional<std::string> writeDescriptor(int fd, std::string_view bytes) {
   const int error = writeAll(fd, bytes);
   return error == 0 ? std::nullopt : std::optional(reasonOf(error));
+}
+
+void removeLeftExportTemporaries(const std::string& folder) {
+  DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (listing == nullptr) {
+    return;
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    const pid_t writer = writerOf(entry->d_name);
+    if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH) {
+      ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+  }
+  ::closedir(listing);
 }
 
 int noteTemporaryFile(const std::string& path) {

@@ -24,6 +24,12 @@ std::optional<std::string> writeWholeFile(const std::string& path, std::string_v
 // reason when they could not be written.
 std::optional<std::string> writeDescriptor(int fd, std::string_view bytes);
 
+// Removes, from folder ("" for the current one), the temporary files
+// ".gapmerge-<pid>-<n>.tmp" that writeWholeFile left when its process was
+// killed: those whose process no longer runs. writeWholeFile does so in the
+// folder of every file it replaces.
+void removeLeftExportTemporaries(const std::string& folder);
+
 // The most temporary files noted at once: the merged file and three exports,
 // with room to spare.
 constexpr int temporaryFileSlots = 8;

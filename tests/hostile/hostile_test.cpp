@@ -275,10 +275,18 @@ TEST(Hostile, aSignalLeavesThePreviousResultAndNoTemporaryFile) {
   for (const auto& entry : fs::directory_iterator(dir.path())) {
     EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
   }
-  // What kill -9 leaves, the next run removes (its reports lack key lines).
-  const auto left = dir.write(".fileout.txt.99999.tmp", "half");
-  EXPECT_EQ(runGapmerge({"--batch"}, dir.path().string()).exitStatus, 3);
-  EXPECT_FALSE(fs::exists(left));
+  // What kill -9 leaves, the next run removes (its reports lack key lines):
+  // in its folder, and beside an export it writes, the temporaries of
+  // processes that no longer run (no process number reaches 99999999).
+  const auto left = {dir.write(".fileout.txt.99999.tmp", "half"),
+                     dir.write(".gapmerge-99999999-0.tmp", "half"),
+                     dir.write("out/.gapmerge-99999999-1.tmp", "half")};
+  const auto running = dir.write(".gapmerge-" + std::to_string(::getpid()) + "-0.tmp", "");
+  EXPECT_EQ(runGapmerge({"--batch", "--csv", "out/c.csv"}, dir.path().string()).exitStatus, 3);
+  for (const auto& file : left) {
+    EXPECT_FALSE(fs::exists(file)) << file;
+  }
+  EXPECT_TRUE(fs::exists(running));
 }
 
 TEST(Hostile, garbledContentsAreReadAsFarAsTheyGo) {
