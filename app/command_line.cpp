@@ -255,6 +255,18 @@ std::vector<std::string> attachedNames(int argc, const char* const* argv) {
   return names;
 }
 
+// The words of the command line, each "-C=DIR" written "--directory=DIR",
+// as a folder beginning with "-" is given attached to either name.
+std::vector<std::string> wordsOf(int argc, const char* const* argv) {
+  std::vector<std::string> words(argv, argv + argc);
+  for (std::size_t k = 1; k < words.size() && words[k] != "--"; ++k) {
+    if (words[k].starts_with("-C=")) {
+      words[k] = "--directory=" + words[k].substr(3);
+    }
+  }
+  return words;
+}
+
 }  // namespace
 
 std::optional<int> descriptorNamed(const std::string& file) {
@@ -279,6 +291,11 @@ unsigned mostThreads() {
 }
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
+  const std::vector<std::string> words = wordsOf(argc, argv);
+  std::vector<const char*> arguments(words.size());
+  std::transform(words.begin(), words.end(), arguments.begin(),
+                 [](const std::string& word) { return word.c_str(); });
+  argv = arguments.data();
   CommandLine line;
   RawValues raw{.values = {}, .attached = attachedNames(argc, argv)};
   bool help = false;
@@ -303,7 +320,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* directoryOption = addValued("-C,--directory", "--directory");
   auto* chooseOption = app.add_flag("--choose-folder", line.chooseFolder);
   app.add_option("FOLDER", folder);
-  app.add_flag("--range-order", line.rangeOrder);
+  auto* rangeOption = app.add_flag("--range-order", line.rangeOrder);
   app.add_flag("-L,--follow", line.followLinks);
   auto* csvOption = addValued("--csv", "--csv");
   auto* jsonOption = addValued("--json", "--json");
@@ -319,7 +336,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* coverageOption = app.add_flag("--coverage", coverage);
 
   coverageOption->excludes(csvOption, jsonOption, plotOption, verifyOption, countOption,
-                           chooseOption);
+                           chooseOption, batchOption, progressOption, quietOption, rangeOption);
   chooseOption->excludes(batchOption, directoryOption);
   progressOption->excludes(quietOption);
 
@@ -373,7 +390,8 @@ std::string helpText() {
          "                       closing summary, the last report name, the directory and\n"
          "                       the warnings) to standard output\n"
          "  -C, --directory DIR  run in DIR instead of the current directory; relative\n"
-         "                       FILE names below are taken from DIR too\n"
+         "                       FILE names below are taken from DIR too; a DIR that\n"
+         "                       begins with - is given attached: -C=-dir\n"
          "  --choose-folder [FOLDER]\n"
          "                       ask for the folder in a dialog first, which opens at\n"
          "                       FOLDER or else at the folder chosen last; Cancel ends\n"
@@ -393,10 +411,11 @@ std::string helpText() {
          "  --plot FILE          also draw the gap chart into FILE (.png or .svg); needs\n"
          "                       no display\n"
          "  --plot-size WxH      the chart's size in pixels (default 1200x800)\n"
-         "                       An export never replaces a file named fileout.txt or\n"
-         "                       Tramvelok*, in any folder, a report or another\n"
-         "                       export: such a FILE is a usage error. A FILE\n"
-         "                       that begins with - is given attached: --csv=-x.csv\n"
+         "\n"
+         "An export never replaces a file named fileout.txt or Tramvelok*, in any\n"
+         "folder, a report or another export: such a FILE is a usage error. A FILE that\n"
+         "begins with - is given attached: --csv=-x.csv\n"
+         "\n"
          "  --coverage           only list the ranges the report names cover, their\n"
          "                       holes, overlaps, duplicates, unreadable names and the\n"
          "                       folders that could not be listed; reads no report and\n"
