@@ -393,7 +393,7 @@ TEST(Hostile, memoryThatRunsOutEndsTheRunInOneLineAndKeepsThePreviousResult) {
   const auto result = runProgram(
       "/bin/sh",
       {"-c",
-       "v=65536; until (ulimit -v $v; \"$0\" --version) >/dev/null 2>&1; do v=$((v+4096)); "
+       "v=4096; until (ulimit -v $v; \"$0\" --version) >/dev/null 2>&1; do v=$((v+4096)); "
        "done; for more in 8192 16384 24576 32768; do (ulimit -v $((v+more)); \"$0\" --batch "
        "--quiet --csv c.csv 2>&1; echo \"exit $?\"); done",
        GAPMERGE_EXE},
