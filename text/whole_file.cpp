@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstring>
 
@@ -88,18 +89,13 @@ pid_t writerOf(std::string_view name) {
   }
   name.remove_prefix(exportPrefix.size());
   name.remove_suffix(temporarySuffix.size());
-  const auto dash = name.find('-');
-  const auto isNumber = [](std::string_view digits) {
-    return !digits.empty() && digits.size() < 10 &&
-           digits.find_first_not_of("0123456789") == std::string_view::npos;
-  };
-  if (dash == std::string_view::npos || !isNumber(name.substr(0, dash)) ||
-      !isNumber(name.substr(dash + 1))) {
-    return 0;
-  }
   pid_t pid = 0;
-  for (const char digit : name.substr(0, dash)) {
-    pid = pid * 10 + (digit - '0');
+  unsigned attempt = 0;
+  const char* end = name.data() + name.size();
+  const auto [dash, read] = std::from_chars(name.data(), end, pid);
+  if (read != std::errc() || dash == end || *dash != '-' ||
+      std::from_chars(dash + 1, end, attempt).ptr != end) {
+    return 0;
   }
   return pid;
 }
