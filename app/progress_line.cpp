@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "text/number_format.hpp"
+
 namespace gapmerge {
 
 namespace {
@@ -50,31 +52,59 @@ std::optional<double> secondsLeft(const RunProgress& progress, double seconds) {
                     static_cast<double>(progress.verify.chosen));
 }
 
+void appendRate(std::string& line, double count, double perSecond, const char* unit) {
+  line += ", ";
+  appendGrouped(line, count * perSecond);
+  line += unit;
+}
+
+void appendCountOf(std::string& line, std::uint64_t done, std::uint64_t total) {
+  appendGroupedInteger(line, static_cast<std::int64_t>(done));
+  line += " of ";
+  appendGroupedInteger(line, static_cast<std::int64_t>(total));
+}
+
+}  // namespace
+
 std::string progressText(const RunProgress& progress, double seconds) {
   const double perSecond = seconds > 0 ? 1.0 / seconds : 0.0;
-  std::array<char, 160> text{};
-  static_cast<void>(
-      std::snprintf(text.data(), text.size(),
-                    "gapmerge: %zu of %zu reports merged, %.1f MB written, %.0f reports/s",
-                    progress.reportsMerged, progress.reportsTotal,
-                    static_cast<double>(progress.bytesWritten) / 1e6,
-                    static_cast<double>(progress.reportsMerged) * perSecond));
-  std::string line = text.data();
-  if (progress.verify.chosen > 0) {
-    static_cast<void>(
-        std::snprintf(text.data(), text.size(), ", %llu of %llu verified, %.3g integers/s",
-                      static_cast<unsigned long long>(progress.verify.verified),
-                      static_cast<unsigned long long>(progress.verify.chosen),
-                      static_cast<double>(progress.verify.integersSieved) * perSecond));
-    line += text.data();
+  const auto& verify = progress.verify;
+  // Once the merge is done and only verification runs, the reports counted
+  // and their rate are the verified ones.
+  const bool verifyingOnly = progress.reportsMerged == progress.reportsTotal &&
+                             verify.verified < verify.chosen && !progress.done;
+  std::string line = "gapmerge: ";
+  if (verifyingOnly) {
+    appendGroupedInteger(line, static_cast<std::int64_t>(progress.reportsMerged));
+  } else {
+    appendCountOf(line, progress.reportsMerged, progress.reportsTotal);
+  }
+  std::array<char, 64> megabytes{};
+  static_cast<void>(std::snprintf(megabytes.data(), megabytes.size(),
+                                  " reports merged, %.1f MB written",
+                                  static_cast<double>(progress.bytesWritten) / 1e6));
+  line += megabytes.data();
+  if (verifyingOnly) {
+    line += ", ";
+    appendCountOf(line, verify.verified, verify.chosen);
+    line += " reports verified";
+    appendRate(line, static_cast<double>(verify.verified), perSecond, " reports/s");
+  } else {
+    appendRate(line, static_cast<double>(progress.reportsMerged), perSecond, " reports/s");
+    if (verify.chosen > 0) {
+      line += ", ";
+      appendCountOf(line, verify.verified, verify.chosen);
+      line += " verified";
+    }
+  }
+  if (verify.chosen > 0) {
+    appendRate(line, static_cast<double>(verify.integersSieved), perSecond, " integers/s");
   }
   if (const auto left = secondsLeft(progress, seconds); left && !progress.done) {
     line += ", " + clockText(*left) + " left";
   }
   return line;
 }
-
-}  // namespace
 
 ProgressLine::ProgressLine(std::ostream& out, ProgressStyle style) : out_(out), style_(style) {}
 

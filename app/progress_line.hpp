@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ostream>
+#include <string>
 
 #include "app/run.hpp"
 
@@ -13,6 +14,11 @@ enum class ProgressStyle {
   inPlace,  // one line redrawn in place, cleared at the end (a terminal)
   lines,    // a plain line about every second and one at the end (logs and pipes)
 };
+
+// The line for progress after `seconds`: reports merged of the total,
+// megabytes written, reports verified of those chosen, the rates (counts and
+// rates grouped by threes with ".") and the time left.
+std::string progressText(const RunProgress& progress, double seconds);
 
 class ProgressLine {
  public:

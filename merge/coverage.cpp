@@ -100,7 +100,7 @@ Coverage findCoverage(const std::vector<std::string_view>& reportPaths) {
     if (const auto range = readNameRange(name)) {
       sorted.push_back({*range, index});
     } else {
-      coverage.unreadable.emplace_back(name);
+      coverage.unreadable.emplace_back(reportPaths[index]);
     }
   }
   std::sort(sorted.begin(), sorted.end(), [](const NamedRange& a, const NamedRange& b) {

@@ -24,13 +24,13 @@ struct Coverage {
   std::vector<BoundRange> overlaps;                  // maximal intervals in two or more ranges
   std::vector<std::vector<std::string>> duplicates;  // paths of reports with the same bounds
   std::vector<std::vector<std::size_t>> duplicateReports;  // the same groups, by run position
-  std::vector<std::string> unreadable;                     // names whose bounds are not a range
+  std::vector<std::string> unreadable;                     // paths whose name's bounds are not a range
 };
 
 // The coverage of the report names, from the bounds that readNameRange reads
 // in the name part of each path (paths relative to the run folder, in run
 // order). Duplicate groups, with the paths of their reports, come in the order
-// of their bounds, the paths in a group and the unreadable names in run order.
+// of their bounds, the paths in a group and the unreadable paths in run order.
 Coverage findCoverage(const std::vector<std::string_view>& reportPaths);
 
 // The coverage of the names of the reports in a report list (run order) found

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "render/messages.hpp"
+#include "text/strings.hpp"
 
 namespace gapmerge {
 
@@ -49,6 +50,16 @@ Json pairsOf(const std::vector<BoundRange>& ranges) {
   return pairs;
 }
 
+// The export lists unreadable reports by name, as it always has; the
+// coverage listing shows their folders too.
+Json namesOf(const std::vector<std::string>& paths) {
+  Json names = Json::array();
+  for (const auto& path : paths) {
+    names.push_back(std::string(filePart(path)));
+  }
+  return names;
+}
+
 Json coverageOf(const Coverage& coverage) {
   Json covered = Json::array();
   for (const auto& interval : coverage.covered) {
@@ -58,7 +69,7 @@ Json coverageOf(const Coverage& coverage) {
           {"holes", pairsOf(coverage.holes)},
           {"overlaps", pairsOf(coverage.overlaps)},
           {"duplicates", coverage.duplicates},
-          {"unreadable", coverage.unreadable}};
+          {"unreadable", namesOf(coverage.unreadable)}};
 }
 
 Json verificationOf(const RunOutcome& outcome) {

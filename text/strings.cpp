@@ -118,35 +118,106 @@ std::string_view filePart(std::string_view path) {
   return at == std::string_view::npos ? path : path.substr(at + 1);
 }
 
-std::string escapeControls(std::string_view s) {
-  constexpr std::string_view hexDigits = "0123456789ABCDEF";
+namespace {
+
+constexpr std::string_view hexDigits = "0123456789ABCDEF";
+
+void appendHexEscape(std::string& out, unsigned char byte) {
+  out.append("\\x").push_back(hexDigits[byte >> 4U]);
+  out.push_back(hexDigits[byte & 0xFU]);
+}
+
+bool isContinuation(std::string_view s, std::size_t at, unsigned char least = 0x80,
+                    unsigned char most = 0xBF) {
+  if (at >= s.size()) {
+    return false;
+  }
+  const auto byte = static_cast<unsigned char>(s[at]);
+  return byte >= least && byte <= most;
+}
+
+// The length of the well-formed UTF-8 sequence that begins at s[at] (no
+// overlong form, no surrogate, nothing above U+10FFFF), or 0.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(s[at]);
+  if (lead < 0x80) {
+    return 1;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    return isContinuation(s, at + 1) ? 2 : 0;
+  }
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    const bool second = lead == 0xE0   ? isContinuation(s, at + 1, 0xA0)
+                        : lead == 0xED ? isContinuation(s, at + 1, 0x80, 0x9F)
+                                       : isContinuation(s, at + 1);
+    return second && isContinuation(s, at + 2) ? 3 : 0;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    const bool second = lead == 0xF0   ? isContinuation(s, at + 1, 0x90)
+                        : lead == 0xF4 ? isContinuation(s, at + 1, 0x80, 0x8F)
+                                       : isContinuation(s, at + 1);
+    return second && isContinuation(s, at + 2) && isContinuation(s, at + 3) ? 4 : 0;
+  }
+  return 0;
+}
+
+// A terminal reads U+0080 to U+009F (C2 80 to C2 9F) as control codes, and
+// a lone byte 80 to 9F too where it reads 8-bit codes.
+bool isEncodedC1Control(std::string_view sequence) {
+  return sequence.size() == 2 && static_cast<unsigned char>(sequence[0]) == 0xC2 &&
+         static_cast<unsigned char>(sequence[1]) <= 0x9F;
+}
+
+void appendEscapedAscii(std::string& out, char c) {
   constexpr unsigned char firstPrintable = 0x20;
   constexpr unsigned char deleteCharacter = 0x7F;
+  const auto byte = static_cast<unsigned char>(c);
+  switch (c) {
+    case '\n':
+      out.append("\\n");
+      break;
+    case '\r':
+      out.append("\\r");
+      break;
+    case '\t':
+      out.append("\\t");
+      break;
+    case '\\':
+      out.append("\\\\");
+      break;
+    default:
+      if (byte < firstPrintable || byte == deleteCharacter) {
+        appendHexEscape(out, byte);
+      } else {
+        out.push_back(c);
+      }
+  }
+}
+
+}  // namespace
+
+std::string escapeControls(std::string_view s) {
+  constexpr unsigned char lastC1Control = 0x9F;
   std::string out;
   out.reserve(s.size());
-  for (const char c : s) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\n':
-        out.append("\\n");
-        break;
-      case '\r':
-        out.append("\\r");
-        break;
-      case '\t':
-        out.append("\\t");
-        break;
-      case '\\':
-        out.append("\\\\");
-        break;
-      default:
-        if (byte < firstPrintable || byte == deleteCharacter) {
-          out.append("\\x").push_back(hexDigits[byte >> 4U]);
-          out.push_back(hexDigits[byte & 0xFU]);
-        } else {
-          out.push_back(c);
-        }
+  for (std::size_t at = 0; at < s.size();) {
+    const auto byte = static_cast<unsigned char>(s[at]);
+    const std::size_t length = utf8SequenceLength(s, at);
+    if (length == 1) {
+      appendEscapedAscii(out, s[at]);
+    } else if (length == 0) {
+      if (byte <= lastC1Control) {
+        appendHexEscape(out, byte);
+      } else {
+        out.push_back(s[at]);
+      }
+    } else if (isEncodedC1Control(s.substr(at, length))) {
+      appendHexEscape(out, byte);
+      appendHexEscape(out, static_cast<unsigned char>(s[at + 1]));
+    } else {
+      out.append(s.substr(at, length));
     }
+    at += length == 0 ? 1 : length;
   }
   return out;
 }

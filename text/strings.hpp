@@ -30,7 +30,9 @@ std::optional<std::int64_t> readInteger(std::string_view s);
 std::string_view filePart(std::string_view path);
 
 // s with its control characters and backslashes escaped, so that a name
-// cannot break or forge a line: "\n", "\r", "\t", "\\" and "\xHH".
+// cannot break or forge a line: "\n", "\r", "\t", "\\" and "\xHH". The C1
+// controls are escaped too: a byte 80 to 9F outside a well-formed UTF-8
+// sequence, and U+0080 to U+009F (both bytes). Other bytes stay as they are.
 std::string escapeControls(std::string_view s);
 
 // The absolute physical path of the current directory, ending with "/";

@@ -76,13 +76,13 @@ TEST(CoverageText, listsWhatTheNamesCover) {
       {"hole, overlap, duplicate, a range inside another, unreadable names",
        {"Tramvelok 1 to 1.000 A.txt", "Tramvelok 1.001 to 2.000 A.txt",
         "Tramvelok 1.001 to 2.000 B.txt", "Tramvelok 1.500 to 1.600 A.txt",
-        "Tramvelok 3.000 to 4.000 A.txt", "Tramvelok 9 to 8 A.txt", "Tramvelok abc to 5 A.txt"},
+        "Tramvelok 3.000 to 4.000 A.txt", "sub/Tramvelok 9 to 8 A.txt", "Tramvelok abc to 5 A.txt"},
        "covered: 1 to 2.000 (4 reports)\n"
        "covered: 3.000 to 4.000 (1 report)\n"
        "hole: 2.001 to 2.999\n"
        "overlap: 1.001 to 2.000\n"
        "duplicate: Tramvelok 1.001 to 2.000 A.txt, Tramvelok 1.001 to 2.000 B.txt\n"
-       "unreadable: Tramvelok 9 to 8 A.txt\n"
+       "unreadable: sub/Tramvelok 9 to 8 A.txt\n"
        "unreadable: Tramvelok abc to 5 A.txt\n",
        false},
       {"the whole of the 64-bit integers",

@@ -17,8 +17,10 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
+#include "app/progress_line.hpp"
 #include "tests/support/output.hpp"
 #include "tests/support/program.hpp"
 #include "tests/support/report_text.hpp"
@@ -257,6 +259,29 @@ TEST(CommandLine, progressLinesOnlyWhenAskedFor) {
 // of its own folder: neither shuts the other out of a report. The outer run
 // is stopped while it merges (the shell fails when it never saw it merging),
 // the inner run merges the shared reports whole, then the outer one goes on.
+// Counts and rates grouped by threes; once only verification runs, the
+// reports counted and their rate are the verified ones.
+TEST(CommandLine, progressTextGroupsRatesAndCountsWhatStillRuns) {
+  using gapmerge::RunProgress;
+  const std::vector<std::tuple<RunProgress, double, std::string>> cases{
+      {{412000, 1000000, 1356800000, {}, false},
+       20,
+       "gapmerge: 412.000 of 1.000.000 reports merged, 1356.8 MB written, 20.600 reports/s, "
+       "0:29 left"},
+      {{500, 1000, 2000000, {50, 5, 1000000000}, false},
+       10,
+       "gapmerge: 500 of 1.000 reports merged, 2.0 MB written, 50 reports/s, 5 of 50 verified, "
+       "100.000.000 integers/s, 0:10 left"},
+      {{1000, 1000, 2000000, {50, 10, 1560000000}, false},
+       5,
+       "gapmerge: 1.000 reports merged, 2.0 MB written, 10 of 50 reports verified, 2 reports/s, "
+       "312.000.000 integers/s, 0:20 left"},
+  };
+  for (const auto& [progress, seconds, line] : cases) {
+    EXPECT_EQ(gapmerge::progressText(progress, seconds), line);
+  }
+}
+
 TEST(MergedFile, twoRunsReadTheSameReportsAtOnce) {
   const ScratchDir dir;
   constexpr int shared = 2000;

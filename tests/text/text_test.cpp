@@ -33,6 +33,12 @@ TEST(Strings, replaceTrimAndFilePart) {
   EXPECT_EQ(filePart("/w//Tramvelok 1"), "Tramvelok 1");
   EXPECT_EQ(filePart("a/b\\c"), "b\\c");
   EXPECT_EQ(escapeControls("a\nb\r\t\\\x01\x7F \xC3\xA9"), "a\\nb\\r\\t\\\\\\x01\\x7F \xC3\xA9");
+  // C1 controls: lone bytes and U+0080..U+009F; a continuation byte inside a
+  // well-formed sequence (U+201B, U+00A0) stays; truncated, surrogate and
+  // overlong forms are not well-formed.
+  EXPECT_EQ(
+      escapeControls("\x9B[31m \xC2\x9B \xC2\xA0 \xE2\x80\x9B \xE2\x80 \xED\xA0\x80 \xC0\x80"),
+      "\\x9B[31m \\xC2\\x9B \xC2\xA0 \xE2\x80\x9B \xE2\\x80 \xED\xA0\\x80 \xC0\\x80");
   EXPECT_EQ(filePart("dir/"), "");
 }
 
